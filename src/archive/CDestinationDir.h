@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "Result.h"
+
+// A directory that extraction writes into, held open so that every file and
+// subdirectory is created relative to it: a symbolic link planted among the
+// targets cannot redirect a write elsewhere.
+class CDestinationDir
+{
+public:
+    CDestinationDir() = default;
+    ~CDestinationDir();
+    CDestinationDir(CDestinationDir&& other) noexcept;
+    CDestinationDir& operator=(CDestinationDir&& other) noexcept;
+    CDestinationDir(const CDestinationDir&) = delete;
+    CDestinationDir& operator=(const CDestinationDir&) = delete;
+
+    // An existing directory.
+    static Result Open(const std::string& path, CDestinationDir& dir);
+    // A subdirectory, created when missing. The name must be a single component.
+    Result OpenSubdir(const std::string& name, CDestinationDir& subdir) const;
+    // Writes a file through a temporary one in the same directory, renamed over the
+    // target only when writeData succeeded: an existing file is never half replaced.
+    Result WriteFileAtomically(const std::string& name,
+                               const std::function<Result(int fd)>& writeData) const;
+
+    const std::string& Path() const { return m_strPath; }
+    bool IsOpen() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+    std::string m_strPath;
+};

@@ -1,0 +1,112 @@
+#include "CEntryExtractor.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+#include "CORBISTAVDoc.h"
+#include "EntryData.h"
+#include "IByteSource.h"
+#include "TextEncoding.h"
+
+namespace
+{
+constexpr std::size_t COPY_BLOCK = 256 * 1024;
+}
+
+CEntryExtractor::CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive,
+                                 CDestinationDir destination, bool bKeepDirs)
+    : m_doc(doc), m_archive(archive), m_destination(std::move(destination)), m_bKeepDirs(bKeepDirs)
+{
+}
+
+bool CEntryExtractor::IsSafeName(std::string_view rawName)
+{
+    if (rawName.empty() || rawName == "." || rawName == "..")
+        return false;
+    return rawName.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+std::string CEntryExtractor::ArchivePathOf(const CORBISTAVDoc& doc, int nFile)
+{
+    const ArchiveFile& file = doc.m_files[nFile];
+    const std::string dir = doc.m_nArchiveKind == ARCHIVE_KIND_VP ? doc.GetDirPath(file.nDir) : "";
+    return Cp1252ToUtf8(dir + "\\" + file.strName);
+}
+
+Result CEntryExtractor::DirectoryFor(int nDir, const CDestinationDir*& pDir)
+{
+    if (!m_bKeepDirs || nDir <= 0 || m_doc.m_nArchiveKind != ARCHIVE_KIND_VP)
+    {
+        pDir = &m_destination;
+        return Result::Ok();
+    }
+    if (auto it = m_subdirs.find(nDir); it != m_subdirs.end())
+    {
+        pDir = &it->second;
+        return Result::Ok();
+    }
+    const ArchiveDir& dir = m_doc.m_dirs[nDir];
+    if (!IsSafeName(dir.strName))
+        return Result::Fail(Cp1252ToUtf8(m_doc.GetDirPath(nDir)) +
+                            ": refused: the directory name cannot be used on disk");
+    const CDestinationDir* pParent = nullptr;
+    if (Result r = DirectoryFor(dir.nParent, pParent); !r)
+        return r;
+    CDestinationDir subdir;
+    if (Result r = pParent->OpenSubdir(Cp1252ToUtf8(dir.strName), subdir); !r)
+        return r;
+    pDir = &(m_subdirs[nDir] = std::move(subdir));
+    return Result::Ok();
+}
+
+Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
+{
+    const ArchiveFile& file = m_doc.m_files[nFile];
+    const std::string label = ArchivePathOf(m_doc, nFile);
+    if (!IsSafeName(file.strName))
+        return Result::Fail(label + ": refused: the file name cannot be used on disk");
+    if (Result r = CheckEntryBounds(file, m_archive.Size(), label); !r)
+        return r;
+
+    const CDestinationDir* pDir = nullptr;
+    if (Result r = DirectoryFor(file.nDir, pDir); !r)
+        return r;
+
+    const std::string diskName = Cp1252ToUtf8(file.strName);
+    const std::string& dirPath = pDir->Path();
+    const std::string target =
+        dirPath + (dirPath.empty() || dirPath.back() == '/' ? "" : "/") + diskName;
+    Result result = pDir->WriteFileAtomically(
+        diskName,
+        [&](int fd) -> Result
+        {
+            std::vector<unsigned char> buffer(std::min<std::size_t>(COPY_BLOCK, file.nSize));
+            std::int64_t nOffset = file.nOffset;
+            std::int64_t nLeft = file.nSize;
+            while (nLeft > 0)
+            {
+                const std::size_t nChunk =
+                    static_cast<std::size_t>(std::min<std::int64_t>(nLeft, COPY_BLOCK));
+                if (m_archive.ReadAt(nOffset, buffer.data(), nChunk) !=
+                    static_cast<std::int64_t>(nChunk))
+                    return Result::Fail(label + ": the archive could not be read");
+                for (std::size_t done = 0; done < nChunk;)
+                {
+                    const ssize_t n = ::write(fd, buffer.data() + done, nChunk - done);
+                    if (n < 0 && errno == EINTR)
+                        continue;
+                    if (n <= 0)
+                        return Result::Fail(target + ": " + std::strerror(errno));
+                    done += static_cast<std::size_t>(n);
+                }
+                nOffset += static_cast<std::int64_t>(nChunk);
+                nLeft -= static_cast<std::int64_t>(nChunk);
+            }
+            return Result::Ok();
+        });
+    if (result && pWrittenPath)
+        *pWrittenPath = target;
+    return result;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "CDestinationDir.h"
+#include "Result.h"
+
+class CORBISTAVDoc;
+class IByteSource;
+
+// Writes entries of the open archive into a destination directory, byte for byte:
+// flat, or below it in the archive's directory structure. Names are checked before
+// anything is created, so nothing is ever written outside the destination.
+class CEntryExtractor
+{
+public:
+    CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive, CDestinationDir destination,
+                    bool bKeepDirs);
+
+    // Writes one file record; on failure the text names the entry and the cause.
+    // pWrittenPath receives the path of the file written.
+    Result Extract(int nFile, std::string* pWrittenPath = nullptr);
+
+    // A name that can be one component of a path on disk: not empty, not "." or
+    // "..", no "/", "\" or NUL.
+    static bool IsSafeName(std::string_view rawName);
+    // "\data\tables\ships.tbl" in UTF-8, the name users see for an entry.
+    static std::string ArchivePathOf(const CORBISTAVDoc& doc, int nFile);
+
+private:
+    Result DirectoryFor(int nDir, const CDestinationDir*& pDir);
+
+    const CORBISTAVDoc& m_doc;
+    IByteSource& m_archive;
+    CDestinationDir m_destination;
+    bool m_bKeepDirs;
+    std::map<int, CDestinationDir> m_subdirs; // by directory index, opened once
+};

@@ -1,0 +1,82 @@
+#include "FileTypes.h"
+
+const FileTypeRow FileTypes[FILE_TYPE_COUNT] = {
+    {"***", "? <Unknown>"},
+    {"pcx", "PCX graphic"},
+    {"ani", "Animation"},
+    {"pof", "Model"},
+    {"p3d", "Modelinfo file (not used by the game)"},
+    {"tbl", "Table file"},
+    {"fsm", "FS1 Mission file"},
+    {"fs2", "FS2 Mission file"},
+    {"fsc", "FS1 Campaign file"},
+    {"fc2", "FS2 Campaign file"},
+    {".vf", "Font"},
+    {"scc", "MS Visual SourceSafe stamp (not used by the game)"},
+    {"tga", "TGA graphic"},
+    {"wav", "WAV sound"},
+    {"txt", "Text file"},
+    {"cfg", "PXO configuration template file"},
+    {"hcf", "FS2 HUD configuration"},
+    {"frc", "Force Feedback config file"},
+    {"neb", "Nebula data file"},
+    {"s3d", "Summoner Level file"},
+    {".ui", "UserInterface file"},
+    {"svf", "SVF file"},
+    {"vim", "VIM file"},
+    {"arr", "ARR file"},
+    {"v3d", "V3D file"},
+    {"vbm", "VBM file"},
+    {"lcf", "Summoner Level Config file"},
+    {"pfg", "PFG file"},
+    {"vis", "VIS file"},
+    {"vaf", "VAF file"},
+    {"rfx", "RFX file"},
+    {"mvf", "MVF file"},
+    {"peg", "PEG file"},
+    {"rfl", "Red Faction Level"},
+    {"v3m", "V3M file"},
+    {"v3c", "Character file"},
+    {"vfx", "VFX file"},
+    {"rfa", "RFA file"},
+};
+
+namespace
+{
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char UpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+} // namespace
+
+int GetFileType(std::string_view name)
+{
+    // Every key has exactly three characters, so a shorter name never matches.
+    if (name.size() < 3)
+        return FILE_TYPE_UNKNOWN;
+    const std::string_view tail = name.substr(name.size() - 3);
+    const char key[3] = {LowerAscii(tail[0]), LowerAscii(tail[1]), LowerAscii(tail[2])};
+    for (int i = 1; i < FILE_TYPE_COUNT; ++i)
+    {
+        const char* ext = FileTypes[i].szExtension;
+        if (ext[0] == key[0] && ext[1] == key[1] && ext[2] == key[2])
+            return i;
+    }
+    return FILE_TYPE_UNKNOWN;
+}
+
+std::string GetTypeDirName(int nType)
+{
+    const FileTypeRow& row = FileTypes[nType];
+    std::string name;
+    for (const char* p = row.szExtension; *p; ++p)
+        name += UpperAscii(*p);
+    name += " files (";
+    name += row.szDescription;
+    name += ")";
+    return name;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ArchiveLimits.h"
+
+// One row of the file type table.
+struct FileTypeRow
+{
+    const char* szExtension; // three characters, lower case; ".vf" for two-letter extensions
+    const char* szDescription;
+};
+
+// File type indices that the preview knows.
+constexpr int FILE_TYPE_UNKNOWN = 0;
+constexpr int FILE_TYPE_PCX = 1;
+constexpr int FILE_TYPE_ANI = 2;
+constexpr int FILE_TYPE_TGA = 12;
+constexpr int FILE_TYPE_WAV = 13;
+
+extern const FileTypeRow FileTypes[FILE_TYPE_COUNT];
+
+// Type index 0..37 from the last three characters of a stored file name.
+int GetFileType(std::string_view name);
+
+// Name of a .VPP archive's directory for one type: "PCX files (PCX graphic)".
+std::string GetTypeDirName(int nType);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "CORBISTAVDoc.h"
+#include "IMessageSink.h"
+
+// An archive opened for one command: the document, with its messages on stderr.
+class CCliArchive : public IMessageSink
+{
+public:
+    CCliArchive();
+    // Prints the cause and returns false when nothing could be read. A partial
+    // read returns true and prints a warning.
+    bool Load(const std::string& path);
+    void ShowMessage(const std::string& text) override;
+
+    const CORBISTAVDoc& Doc() const { return *m_pDoc; }
+    const std::string& Path() const { return m_strPath; }
+    bool IsComplete() const { return m_pDoc->IsReadComplete(); }
+
+private:
+    std::unique_ptr<CORBISTAVDoc> m_pDoc;
+    std::string m_strPath;
+};

@@ -1,0 +1,50 @@
+#include "PathPattern.h"
+
+namespace
+{
+char Fold(char c)
+{
+    if (c == '/')
+        return '\\';
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+} // namespace
+
+PathPattern::PathPattern(std::string_view pattern) : m_strOriginal(pattern)
+{
+    for (const char c : pattern)
+        m_strPattern += Fold(c);
+    if (m_strPattern.empty() || (m_strPattern[0] != '\\' && m_strPattern[0] != '*'))
+        m_strPattern.insert(0, 1, '\\');
+}
+
+bool PathPattern::Matches(std::string_view path) const
+{
+    // Iterative wildcard match with one backtrack point: linear in practice and
+    // never exponential, whatever the pattern.
+    std::size_t p = 0, s = 0, star = std::string::npos, mark = 0;
+    const std::string& pat = m_strPattern;
+    while (s < path.size())
+    {
+        if (p < pat.size() && (pat[p] == '?' || pat[p] == Fold(path[s])))
+        {
+            ++p;
+            ++s;
+        }
+        else if (p < pat.size() && pat[p] == '*')
+        {
+            star = p++;
+            mark = s;
+        }
+        else if (star != std::string::npos)
+        {
+            p = star + 1;
+            s = ++mark;
+        }
+        else
+            return false;
+    }
+    while (p < pat.size() && pat[p] == '*')
+        ++p;
+    return p == pat.size();
+}

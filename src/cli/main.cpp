@@ -1,0 +1,62 @@
+// orbistav-cli: lists and extracts .VP and .VPP archives from the command line.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "CCliArchive.h"
+#include "ExitCodes.h"
+#include "ExtractCommand.h"
+#include "ListCommand.h"
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"List and extract FreeSpace .VP and Summoner/Red Faction .VPP archives.",
+                 "orbistav-cli"};
+    app.require_subcommand(1);
+    app.set_version_flag("--version", "orbistav-cli 2.0");
+
+    std::string archivePath;
+    bool bJson = false;
+    CLI::App* list = app.add_subcommand("list", "List the files of an archive in file order");
+    list->add_flag("--json", bJson, "Print the whole archive directory as one JSON object");
+    list->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+
+    ExtractOptions options;
+    CLI::App* extract = app.add_subcommand("extract", "Extract files from an archive");
+    extract->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    extract->add_option("PATTERN", options.aPatterns,
+                        "Archive paths to extract (\\data\\tables\\*.tbl); none: every file");
+    extract->add_option("-C,--directory", options.strDestination,
+                        "Destination directory (default: the current one)");
+    extract->add_flag("--keep-dirs", options.bKeepDirs,
+                      "Recreate the archive's directories below the destination (.VP only)");
+    extract->add_flag("-v,--verbose", options.bVerbose, "Print each file written");
+
+    try
+    {
+        app.parse(argc, argv);
+    }
+    catch (const CLI::CallForHelp& e)
+    {
+        return app.exit(e);
+    }
+    catch (const CLI::CallForAllHelp& e)
+    {
+        return app.exit(e);
+    }
+    catch (const CLI::CallForVersion& e)
+    {
+        return app.exit(e);
+    }
+    catch (const CLI::ParseError& e)
+    {
+        app.exit(e);
+        return EXIT_USAGE;
+    }
+
+    CCliArchive archive;
+    if (!archive.Load(archivePath))
+        return EXIT_FAILED;
+    if (*list)
+        return ListArchive(archive, bJson, std::cout);
+    return ExtractArchive(archive, options);
+}
