@@ -1,0 +1,31 @@
+#include "Settings.h"
+
+#include "ProgramLocation.h"
+#include "RegistryAccess.h"
+#include "SuiteAccess.h"
+
+std::string GetSettingsKey()
+{
+    return std::string(kSuiteKey) + "\\" + GetModuleId() + "\\Settings";
+}
+
+int32_t ReadSetting(const std::string& valueName, int32_t defaultValue)
+{
+    return ReadRegDword(RegistryRoot::HKEY_CURRENT_USER, GetSettingsKey(), valueName, defaultValue);
+}
+
+bool WriteSetting(const std::string& valueName, int32_t value)
+{
+    return WriteRegDword(RegistryRoot::HKEY_CURRENT_USER, GetSettingsKey(), valueName, value);
+}
+
+void LoadSettings(AppSettings& settings)
+{
+    settings.m_nSoundAutoRepeatWAV = ReadSetting(kSettingSoundAutoRepeatWAV, 1);
+    settings.m_bAutoStopPreview = ReadSetting(kSettingAutoStopPreview, 1);
+    settings.m_bSoundAutoPlayWAV = ReadSetting(kSettingSoundAutoPlayWAV, 1);
+    settings.m_bAutoPlayANI = ReadSetting(kSettingAutoPlayANI, 1);
+    settings.m_bAutoShowPCX = ReadSetting(kSettingAutoShowPCX, 1);
+    settings.m_bInterfaceDisplayAsKB = ReadSetting(kSettingInterfaceDisplayAsKB, 1);
+    settings.m_bInterfaceShowGrid = ReadSetting(kSettingInterfaceShowGrid, 1);
+}

@@ -1,0 +1,137 @@
+#include "FileIo.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+std::string Describe(const std::string& what, const std::string& path, int err)
+{
+    return what + " " + path + ": " + std::strerror(err);
+}
+
+// Writes everything, going on after short writes and signals.
+bool WriteAll(int fd, std::string_view bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size())
+    {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string ResolveLink(const std::string& path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec))
+    {
+        std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+        if (!ec)
+            return target.string();
+    }
+    return path;
+}
+
+} // namespace
+
+FileContents ReadWholeFile(const std::string& path)
+{
+    FileContents contents;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+    {
+        if (errno != ENOENT && errno != ENOTDIR)
+            contents.result = IoResult::Fail(Describe("cannot open", path, errno));
+        return contents;
+    }
+    struct stat st = {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+    {
+        ::close(fd);
+        contents.result = IoResult::Fail("cannot read " + path + ": it is a directory");
+        return contents;
+    }
+    contents.bFound = true;
+    char buffer[65536];
+    for (;;)
+    {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            contents.result = IoResult::Fail(Describe("cannot read", path, errno));
+            break;
+        }
+        if (n == 0)
+            break;
+        contents.strBytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return contents;
+}
+
+IoResult WriteFileAtomically(const std::string& path, std::string_view bytes)
+{
+    static std::atomic<unsigned> s_nSerial{0};
+
+    const std::string target = ResolveLink(path);
+    const std::filesystem::path targetPath(target);
+    std::string dir = targetPath.parent_path().string();
+    if (dir.empty())
+        dir = ".";
+    const std::string temp = dir + "/." + targetPath.filename().string() + ".tmp-" +
+                             std::to_string(::getpid()) + "-" + std::to_string(++s_nSerial);
+
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return IoResult::Fail(Describe("cannot create", temp, errno));
+
+    // Keep the permissions that someone gave the file being replaced.
+    struct stat old = {};
+    if (::stat(target.c_str(), &old) == 0)
+        (void)::fchmod(fd, old.st_mode & 07777);
+
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0)
+    {
+        int err = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return IoResult::Fail(Describe("cannot write", temp, err));
+    }
+    if (::close(fd) != 0)
+    {
+        int err = errno;
+        ::unlink(temp.c_str());
+        return IoResult::Fail(Describe("cannot write", temp, err));
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+    {
+        int err = errno;
+        ::unlink(temp.c_str());
+        return IoResult::Fail(Describe("cannot replace", target, err));
+    }
+    // The rename itself must reach the disk, or a crash could bring the old file back.
+    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0)
+    {
+        (void)::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return IoResult::Ok();
+}
