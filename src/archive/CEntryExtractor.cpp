@@ -2,11 +2,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 #include <vector>
 
 #include "CORBISTAVDoc.h"
 #include "EntryData.h"
+#include "FileIo.h"
 #include "IByteSource.h"
 #include "TextEncoding.h"
 
@@ -92,15 +92,9 @@ Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
                 if (m_archive.ReadAt(nOffset, buffer.data(), nChunk) !=
                     static_cast<std::int64_t>(nChunk))
                     return Result::Fail(label + ": the archive could not be read");
-                for (std::size_t done = 0; done < nChunk;)
-                {
-                    const ssize_t n = ::write(fd, buffer.data() + done, nChunk - done);
-                    if (n < 0 && errno == EINTR)
-                        continue;
-                    if (n <= 0)
-                        return Result::Fail(target + ": " + std::strerror(errno));
-                    done += static_cast<std::size_t>(n);
-                }
+                if (!WriteAll(
+                        fd, std::string_view(reinterpret_cast<const char*>(buffer.data()), nChunk)))
+                    return Result::Fail(target + ": " + std::strerror(errno));
                 nOffset += static_cast<std::int64_t>(nChunk);
                 nLeft -= static_cast<std::int64_t>(nChunk);
             }

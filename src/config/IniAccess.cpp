@@ -117,14 +117,14 @@ std::string GetPrivateProfileStringA(const std::string& section, const std::stri
     return CutToBuffer(defaultValue, nSize);
 }
 
-IoResult WritePrivateProfileStringA(const std::string& section, const std::string& key,
+Result WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                     const std::string& value, const std::string& file)
 {
     if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
         HasLineBreak(value) || section.find(']') != std::string::npos ||
         key.find('=') != std::string::npos || Trim(key).empty() || Trim(key)[0] == '[' ||
         Trim(key)[0] == ';')
-        return IoResult::Fail("cannot store [" + section + "] " + key + " in " + file);
+        return Result::Fail("cannot store [" + section + "] " + key + " in " + file);
 
     FileContents contents = ReadWholeFile(file);
     if (!contents.result)

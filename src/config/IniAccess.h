@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "IoResult.h"
+#include "Result.h"
 
 // Buffer of the profile reads: values are cut to 8190 characters.
 inline constexpr int kIniBufferSize = 8191;
@@ -20,7 +20,7 @@ std::string GetPrivateProfileStringA(const std::string& section, const std::stri
 // existing key is replaced on its own line and every other byte of the file is kept. The
 // file is replaced atomically. Names or values that would break the line structure (line
 // breaks, "]" in a section name, "=" in a key) are refused.
-IoResult WritePrivateProfileStringA(const std::string& section, const std::string& key,
+Result WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                     const std::string& value, const std::string& file);
 
 // A profile read with the default "$": a missing value and a value of exactly "$" both

@@ -13,7 +13,7 @@ CFileLock::CFileLock(const std::string& lockPath)
     if (fd < 0)
     {
         m_result =
-            IoResult::Fail("cannot open lock file " + lockPath + ": " + std::strerror(errno));
+            Result::Fail("cannot open lock file " + lockPath + ": " + std::strerror(errno));
         return;
     }
     int rc = 0;
@@ -22,7 +22,7 @@ CFileLock::CFileLock(const std::string& lockPath)
     while (rc != 0 && errno == EINTR);
     if (rc != 0)
     {
-        m_result = IoResult::Fail("cannot lock " + lockPath + ": " + std::strerror(errno));
+        m_result = Result::Fail("cannot lock " + lockPath + ": " + std::strerror(errno));
         ::close(fd);
         return;
     }

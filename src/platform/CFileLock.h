@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "IoResult.h"
+#include "Result.h"
 
 // An exclusive advisory lock (flock) on a lock file, held for the object's lifetime.
 // Cooperating processes, and separate objects in one process, exclude each other.
@@ -15,9 +15,9 @@ public:
     CFileLock& operator=(const CFileLock&) = delete;
 
     bool IsLocked() const { return m_fd >= 0; }
-    const IoResult& Result() const { return m_result; }
+    const Result& Status() const { return m_result; }
 
 private:
     int m_fd = -1;
-    IoResult m_result;
+    Result m_result;
 };

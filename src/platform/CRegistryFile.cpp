@@ -45,18 +45,18 @@ CRegistryTree CRegistryFile::Read() const
     return tree;
 }
 
-IoResult CRegistryFile::Update(const std::function<bool(CRegistryTree&)>& change)
+Result CRegistryFile::Update(const std::function<bool(CRegistryTree&)>& change)
 {
     std::error_code ec;
     const std::filesystem::path dir = std::filesystem::path(m_strPath).parent_path();
     if (!dir.empty())
         std::filesystem::create_directories(dir, ec);
     if (ec)
-        return IoResult::Fail("cannot create " + dir.string() + ": " + ec.message());
+        return Result::Fail("cannot create " + dir.string() + ": " + ec.message());
 
     CFileLock lock(m_strPath + ".lock");
     if (!lock.IsLocked())
-        return lock.Result();
+        return lock.Status();
 
     FileContents contents = ReadWholeFile(m_strPath);
     if (!contents.result)
@@ -66,15 +66,15 @@ IoResult CRegistryFile::Update(const std::function<bool(CRegistryTree&)>& change
     CRegistryTree tree;
     const bool bClean = !contents.bFound || tree.LoadText(contents.strBytes, rootName);
     if (!change(tree))
-        return IoResult::Fail("the key or value name cannot be stored in " + m_strPath);
+        return Result::Fail("the key or value name cannot be stored in " + m_strPath);
 
     const std::string text = tree.ToText(rootName);
     if (contents.bFound && bClean && text == contents.strBytes)
-        return IoResult::Ok();
+        return Result::Ok();
     if (!bClean)
     {
         const std::string backup = FreeBackupName(m_strPath);
-        if (IoResult r = WriteFileAtomically(backup, contents.strBytes); !r)
+        if (Result r = WriteFileAtomically(backup, contents.strBytes); !r)
             return r;
     }
     return WriteFileAtomically(m_strPath, text);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "CRegistryTree.h"
-#include "IoResult.h"
+#include "Result.h"
 #include "RegistryRoot.h"
 
 // One registry root kept in its REGEDIT4 file. Other tools of the suite and people edit
@@ -25,7 +25,7 @@ public:
     // returns false is not written and the call fails. A file that could not be parsed
     // completely is first copied to "<file>.bak-<timestamp>", then the salvaged tree is
     // written; a file that cannot be read at all is left untouched and the call fails.
-    IoResult Update(const std::function<bool(CRegistryTree&)>& change);
+    Result Update(const std::function<bool(CRegistryTree&)>& change);
 
 private:
     RegistryRoot m_nRoot;

@@ -17,7 +17,20 @@ std::string Describe(const std::string& what, const std::string& path, int err)
     return what + " " + path + ": " + std::strerror(err);
 }
 
-// Writes everything, going on after short writes and signals.
+std::string ResolveLink(const std::string& path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec))
+    {
+        std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+        if (!ec)
+            return target.string();
+    }
+    return path;
+}
+
+} // namespace
+
 bool WriteAll(int fd, std::string_view bytes)
 {
     size_t done = 0;
@@ -35,20 +48,6 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-std::string ResolveLink(const std::string& path)
-{
-    std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec))
-    {
-        std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
-        if (!ec)
-            return target.string();
-    }
-    return path;
-}
-
-} // namespace
-
 FileContents ReadWholeFile(const std::string& path)
 {
     FileContents contents;
@@ -56,14 +55,14 @@ FileContents ReadWholeFile(const std::string& path)
     if (fd < 0)
     {
         if (errno != ENOENT && errno != ENOTDIR)
-            contents.result = IoResult::Fail(Describe("cannot open", path, errno));
+            contents.result = Result::Fail(Describe("cannot open", path, errno));
         return contents;
     }
     struct stat st = {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
     {
         ::close(fd);
-        contents.result = IoResult::Fail("cannot read " + path + ": it is a directory");
+        contents.result = Result::Fail("cannot read " + path + ": it is a directory");
         return contents;
     }
     contents.bFound = true;
@@ -75,7 +74,7 @@ FileContents ReadWholeFile(const std::string& path)
         {
             if (errno == EINTR)
                 continue;
-            contents.result = IoResult::Fail(Describe("cannot read", path, errno));
+            contents.result = Result::Fail(Describe("cannot read", path, errno));
             break;
         }
         if (n == 0)
@@ -86,7 +85,7 @@ FileContents ReadWholeFile(const std::string& path)
     return contents;
 }
 
-IoResult WriteFileAtomically(const std::string& path, std::string_view bytes)
+Result WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     static std::atomic<unsigned> s_nSerial{0};
 
@@ -100,7 +99,7 @@ IoResult WriteFileAtomically(const std::string& path, std::string_view bytes)
 
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return IoResult::Fail(Describe("cannot create", temp, errno));
+        return Result::Fail(Describe("cannot create", temp, errno));
 
     // Keep the permissions that someone gave the file being replaced.
     struct stat old = {};
@@ -112,19 +111,19 @@ IoResult WriteFileAtomically(const std::string& path, std::string_view bytes)
         int err = errno;
         ::close(fd);
         ::unlink(temp.c_str());
-        return IoResult::Fail(Describe("cannot write", temp, err));
+        return Result::Fail(Describe("cannot write", temp, err));
     }
     if (::close(fd) != 0)
     {
         int err = errno;
         ::unlink(temp.c_str());
-        return IoResult::Fail(Describe("cannot write", temp, err));
+        return Result::Fail(Describe("cannot write", temp, err));
     }
     if (::rename(temp.c_str(), target.c_str()) != 0)
     {
         int err = errno;
         ::unlink(temp.c_str());
-        return IoResult::Fail(Describe("cannot replace", target, err));
+        return Result::Fail(Describe("cannot replace", target, err));
     }
     // The rename itself must reach the disk, or a crash could bring the old file back.
     int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -133,5 +132,5 @@ IoResult WriteFileAtomically(const std::string& path, std::string_view bytes)
         (void)::fsync(dirFd);
         ::close(dirFd);
     }
-    return IoResult::Ok();
+    return Result::Ok();
 }

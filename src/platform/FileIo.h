@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "IoResult.h"
+#include "Result.h"
 
 // A whole file read as bytes. A file that does not exist is not an error: bFound is
 // false and the result is Ok.
@@ -11,12 +11,15 @@ struct FileContents
 {
     bool bFound = false;
     std::string strBytes;
-    IoResult result;
+    Result result;
 };
 
 FileContents ReadWholeFile(const std::string& path);
 
+// Writes all bytes to fd, going on after short writes and signals; false with errno set.
+bool WriteAll(int fd, std::string_view bytes);
+
 // Replaces the file so that readers see either the old or the new bytes, never a mix,
 // even after a crash: temporary file in the same directory, fsync, rename, fsync of the
 // directory. A symbolic link is followed, so the file it names is replaced.
-IoResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+Result WriteFileAtomically(const std::string& path, std::string_view bytes);

@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
-// Outcome of one operation: empty text on success, else what went wrong, naming
-// the file and the cause.
+// Outcome of one file, registry or archive operation: empty text on success, else what went wrong,
+// naming the file and the cause.
 class Result
 {
 public:
