@@ -2,9 +2,12 @@
 
 #include <iostream>
 
+#include "GameDirectories.h"
+
 CCliArchive::CCliArchive() : m_pDoc(std::make_unique<CORBISTAVDoc>())
 {
     m_pDoc->SetMessageSink(this);
+    m_pDoc->SetGamePathLookup([](int nGame, int nEdition) { return GetGamePath(nGame, nEdition); });
 }
 
 void CCliArchive::ShowMessage(const std::string& text)

@@ -42,6 +42,7 @@ void ListJson(const CCliArchive& archive, std::ostream& out)
     root["complete"] = doc.IsReadComplete();
     root["warning"] = doc.IsReadComplete() ? nlohmann::ordered_json()
                                            : nlohmann::ordered_json(doc.GetReadWarning());
+    root["gameDir"] = doc.m_strGameDir;
 
     nlohmann::ordered_json dirs = nlohmann::ordered_json::array();
     for (int d = 0; d < doc.m_nDirCount; ++d)
@@ -77,7 +78,8 @@ void ListJson(const CCliArchive& archive, std::ostream& out)
         });
     }
     root["files"] = std::move(files);
-    out << root.dump(2) << '\n';
+    // Paths as given on the command line need not be UTF-8; never fail on them.
+    out << root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "CCliArchive.h"
+#include "ConfigCommand.h"
 #include "ExitCodes.h"
 #include "ExtractCommand.h"
 #include "ListCommand.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
                       "Recreate the archive's directories below the destination (.VP only)");
     extract->add_flag("-v,--verbose", options.bVerbose, "Print each file written");
 
+    app.add_subcommand("config", "Show where the suite's settings are stored and what they hold");
+
     try
     {
         app.parse(argc, argv);
@@ -52,6 +55,9 @@ int main(int argc, char** argv)
         app.exit(e);
         return EXIT_USAGE;
     }
+
+    if (app.got_subcommand("config"))
+        return ShowConfiguration(std::cout);
 
     CCliArchive archive;
     if (!archive.Load(archivePath))

@@ -13,7 +13,7 @@ std::string GetGameDirectory(const std::string& gameName)
     return EnsureTrailingBackslash(MapLegacyPath(path));
 }
 
-std::string GetGamePath(int32_t gameId, int32_t edition)
+std::string GetGameLookupName(int32_t gameId, int32_t edition)
 {
     std::string name;
     switch (gameId)
@@ -43,7 +43,13 @@ std::string GetGamePath(int32_t gameId, int32_t edition)
     default:
         return std::string();
     }
-    return GetGameDirectory(name);
+    return name;
+}
+
+std::string GetGamePath(int32_t gameId, int32_t edition)
+{
+    const std::string name = GetGameLookupName(gameId, edition);
+    return name.empty() ? std::string() : GetGameDirectory(name);
 }
 
 std::string GetTempDirectory()

@@ -54,6 +54,10 @@ inline constexpr std::array<LegacyGameSource, 16> kLegacyGameSources = {{
 // there by hand or by a Windows tool) is given as the host path it maps to.
 std::string GetGameDirectory(const std::string& gameName);
 
+// The key name of a game and edition ("FreeSpace 1 Demo", "Summoner"); empty for an
+// unknown id or edition.
+std::string GetGameLookupName(int32_t gameId, int32_t edition);
+
 // The directory of a game and edition; empty for an unknown id or edition, without any
 // registry access. Summoner is looked up as "Summoner", not as the migrated "Summoner 1".
 std::string GetGamePath(int32_t gameId, int32_t edition);
