@@ -23,12 +23,12 @@ struct Edition
 };
 
 constexpr Edition kEditions[] = {
-    {GameFreeSpace1, EditionFull, "FreeSpace 1"},
+    {GameFreeSpace1, EditionFull, "FreeSpace 1 (full version)"},
     {GameFreeSpace1, EditionOem, "FreeSpace 1 (OEM version)"},
     {GameFreeSpace1, EditionDemo, "FreeSpace 1 (demo)"},
-    {GameFreeSpace2, EditionFull, "FreeSpace 2"},
+    {GameFreeSpace2, EditionFull, "FreeSpace 2 (full version)"},
     {GameFreeSpace2, EditionDemo, "FreeSpace 2 (demo)"},
-    {GameSummoner, EditionFull, "Summoner"},
+    {GameSummoner, EditionFull, "Summoner (full version)"},
     {GameSummoner, EditionDemo, "Summoner (demo)"},
 };
 } // namespace

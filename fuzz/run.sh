@@ -1,12 +1,25 @@
 #!/usr/bin/env bash
-# Builds the reader fuzzer with clang, AddressSanitizer and UBSan, and runs it.
-#   fuzz/run.sh [SECONDS]   (default 60)
+# Builds the fuzzers with clang, AddressSanitizer and UBSan, and runs each.
+#   fuzz/run.sh [SECONDS] [TARGET...]   (default 60 s; targets fuzz_readers fuzz_config)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_readers fuzz_config)
+
 ORBISTAV_WITH_FUZZ=1 ./scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DORBISTAV_FUZZ=ON -DORBISTAV_SANITIZE=ON -DORBISTAV_BUILD_TESTS=OFF -DORBISTAV_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz --target fuzz_readers
-mkdir -p build-fuzz/corpus
-cp -n examples/*.vp examples/*.vpp build-fuzz/corpus/ 2>/dev/null || true
-./build-fuzz/bin/fuzz_readers -max_total_time="${1:-60}" -max_len=65536 -print_final_stats=1 build-fuzz/corpus
+cmake --build build-fuzz --target "${targets[@]}"
+for target in "${targets[@]}"; do
+  corpus=build-fuzz/corpus-$target
+  mkdir -p "$corpus"
+  case $target in
+    fuzz_readers) cp -n examples/*.vp examples/*.vpp "$corpus"/ 2>/dev/null || true ;;
+    fuzz_config) cp -n res/vx_modul.dat "$corpus"/ 2>/dev/null || true ;;
+  esac
+  echo "== $target, $seconds s"
+  (cd build-fuzz && ./bin/"$target" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \
+    "corpus-$target")
+done
