@@ -1,22 +1,14 @@
 #include "CORBISTAVDoc.h"
 
-#include <algorithm>
 #include <filesystem>
 
+#include "AsciiText.h"
 #include "CInputFile.h"
 #include "IDocumentObserver.h"
 #include "IMessageSink.h"
 
 namespace
 {
-std::string UpperAscii(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 std::string FileNameOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -56,7 +48,7 @@ CORBISTAVDoc::OpenResult CORBISTAVDoc::OnOpenDocument(const std::string& path, R
 
 bool CORBISTAVDoc::Serialize(IByteSource& file, const std::string& path)
 {
-    const std::string upper = UpperAscii(FileNameOf(path));
+    const std::string upper = ToUpperAscii(FileNameOf(path));
     if (upper.find(".VPP") != std::string::npos)
         ReadVpp(file);
     else if (upper.find(".VP") != std::string::npos)
@@ -140,7 +132,7 @@ void CORBISTAVDoc::FindGameDir(const std::string& path)
     for (const int nGame : {1, 2})
     {
         const std::string dir = m_gamePathLookup(nGame, 0);
-        if (!dir.empty() && lowerPath.compare(0, dir.size(), lower(dir)) == 0)
+        if (!dir.empty() && lowerPath.compare(0, dir.size(), ToLowerAscii(dir)) == 0)
             m_strGameDir = dir;
     }
 }

@@ -1,5 +1,7 @@
 #include "FileTypes.h"
 
+#include "AsciiText.h"
+
 const FileTypeRow FileTypes[FILE_TYPE_COUNT] = {
     {"***", "? <Unknown>"},
     {"pcx", "PCX graphic"},
@@ -41,25 +43,13 @@ const FileTypeRow FileTypes[FILE_TYPE_COUNT] = {
     {"rfa", "RFA file"},
 };
 
-namespace
-{
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-char UpperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-} // namespace
-
 int GetFileType(std::string_view name)
 {
     // Every key has exactly three characters, so a shorter name never matches.
     if (name.size() < 3)
         return FILE_TYPE_UNKNOWN;
     const std::string_view tail = name.substr(name.size() - 3);
-    const char key[3] = {LowerAscii(tail[0]), LowerAscii(tail[1]), LowerAscii(tail[2])};
+    const char key[3] = {ToLowerAscii(tail[0]), ToLowerAscii(tail[1]), ToLowerAscii(tail[2])};
     for (int i = 1; i < FILE_TYPE_COUNT; ++i)
     {
         const char* ext = FileTypes[i].szExtension;
@@ -72,9 +62,7 @@ int GetFileType(std::string_view name)
 std::string GetTypeDirName(int nType)
 {
     const FileTypeRow& row = FileTypes[nType];
-    std::string name;
-    for (const char* p = row.szExtension; *p; ++p)
-        name += UpperAscii(*p);
+    std::string name = ToUpperAscii(row.szExtension);
     name += " files (";
     name += row.szDescription;
     name += ")";

@@ -1,12 +1,14 @@
 #include "PathPattern.h"
 
+#include "AsciiText.h"
+
 namespace
 {
 char Fold(char c)
 {
     if (c == '/')
         return '\\';
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return ToLowerAscii(c);
 }
 } // namespace
 

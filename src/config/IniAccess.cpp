@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "AsciiCase.h"
+#include "AsciiText.h"
 #include "FileIo.h"
 
 namespace
@@ -33,24 +33,13 @@ std::vector<Line> SplitLines(std::string_view text)
     return lines;
 }
 
-std::string_view Trim(std::string_view s)
-{
-    size_t b = 0;
-    size_t e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
-        --e;
-    return s.substr(b, e - b);
-}
-
 // The name of a section line, or false when the line is not one.
 bool SectionName(std::string_view trimmed, std::string_view& name)
 {
     if (trimmed.empty() || trimmed[0] != '[')
         return false;
     size_t close = trimmed.find(']');
-    name = Trim(
+    name = TrimBlanks(
         trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
     return true;
 }
@@ -63,8 +52,8 @@ bool KeyValue(std::string_view trimmed, std::string_view& key, std::string_view&
     size_t eq = trimmed.find('=');
     if (eq == std::string_view::npos)
         return false;
-    key = Trim(trimmed.substr(0, eq));
-    value = Trim(trimmed.substr(eq + 1));
+    key = TrimBlanks(trimmed.substr(0, eq));
+    value = TrimBlanks(trimmed.substr(eq + 1));
     return true;
 }
 
@@ -95,7 +84,7 @@ std::string GetPrivateProfileStringA(const std::string& section, const std::stri
     bool bSeenSection = false;
     for (const Line& line : SplitLines(text))
     {
-        std::string_view trimmed = Trim(text.substr(line.nStart, line.nEnd - line.nStart));
+        std::string_view trimmed = TrimBlanks(text.substr(line.nStart, line.nEnd - line.nStart));
         std::string_view name;
         if (SectionName(trimmed, name))
         {
@@ -118,12 +107,12 @@ std::string GetPrivateProfileStringA(const std::string& section, const std::stri
 }
 
 Result WritePrivateProfileStringA(const std::string& section, const std::string& key,
-                                    const std::string& value, const std::string& file)
+                                  const std::string& value, const std::string& file)
 {
     if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
         HasLineBreak(value) || section.find(']') != std::string::npos ||
-        key.find('=') != std::string::npos || Trim(key).empty() || Trim(key)[0] == '[' ||
-        Trim(key)[0] == ';')
+        key.find('=') != std::string::npos || TrimBlanks(key).empty() ||
+        TrimBlanks(key)[0] == '[' || TrimBlanks(key)[0] == ';')
         return Result::Fail("cannot store [" + section + "] " + key + " in " + file);
 
     FileContents contents = ReadWholeFile(file);
@@ -145,7 +134,7 @@ Result WritePrivateProfileStringA(const std::string& section, const std::string&
     for (const Line& line : lines)
     {
         std::string_view raw = std::string_view(text).substr(line.nStart, line.nEnd - line.nStart);
-        std::string_view trimmed = Trim(raw);
+        std::string_view trimmed = TrimBlanks(raw);
         std::string_view name;
         if (SectionName(trimmed, name))
         {

@@ -2,23 +2,12 @@
 
 #include <cstdio>
 
-#include "AsciiCase.h"
+#include "AsciiText.h"
 
 namespace
 {
 
 constexpr size_t kNoKey = static_cast<size_t>(-1);
-
-std::string_view Trim(std::string_view s)
-{
-    size_t b = 0;
-    size_t e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
-        --e;
-    return s.substr(b, e - b);
-}
 
 // The next line of text from pos, without its LF or CRLF; pos moves past it.
 std::string_view NextLine(std::string_view text, size_t& pos)
@@ -219,7 +208,7 @@ bool CRegistryTree::LoadValueLine(std::string_view line, std::string_view text, 
         ++pos;
     if (pos >= line.size() || line[pos] != '=')
         return false;
-    std::string_view data = Trim(line.substr(pos + 1));
+    std::string_view data = TrimBlanks(line.substr(pos + 1));
 
     if (!data.empty() && data[0] == '"')
     {
@@ -249,7 +238,7 @@ bool CRegistryTree::LoadValueLine(std::string_view line, std::string_view text, 
         // Binary and other types continue over lines that end in a backslash.
         std::string raw(data);
         while (!raw.empty() && raw.back() == '\\' && nextLine < text.size())
-            raw += "\n" + std::string(Trim(NextLine(text, nextLine)));
+            raw += "\n" + std::string(TrimBlanks(NextLine(text, nextLine)));
         const size_t colon = raw.find(':');
         if (colon == std::string::npos)
             return false;
@@ -292,7 +281,7 @@ bool CRegistryTree::LoadText(std::string_view text, std::string_view rootName)
     }
     while (pos < text.size())
     {
-        std::string_view line = Trim(NextLine(text, pos));
+        std::string_view line = TrimBlanks(NextLine(text, pos));
         if (line.empty())
             continue;
         if (!bHeaderSeen)

@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "AsciiCase.h"
+#include "AsciiText.h"
 
 namespace
 {

@@ -3,18 +3,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "ExecutablePath.h"
 
 CConfigSandbox::CConfigSandbox()
 {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "orbistav-config-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    m_strRoot = pattern;
     std::filesystem::create_directories(DriveC());
     std::filesystem::create_directories(ProgramDir());
     SetEnv("QUILLMOOR_REGISTRY_DIR", RegistryDir().c_str());
@@ -32,8 +26,6 @@ CConfigSandbox::~CConfigSandbox()
         else
             ::unsetenv(it->strName.c_str());
     }
-    std::error_code ec;
-    std::filesystem::remove_all(m_strRoot, ec);
 }
 
 void CConfigSandbox::SetEnv(const char* name, const char* value)
@@ -63,10 +55,7 @@ void CConfigSandbox::WriteFile(const std::string& path, const std::string& bytes
 
 std::string CConfigSandbox::ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return ReadFileText(path);
 }
 
 std::vector<std::string> CConfigSandbox::ListDir(const std::string& dir)

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
+
 // A private world for one test: registry directory, Wine drive C and the directory of the
 // "program", all in a fresh temporary directory; the environment and the program path
 // are restored and the directory removed when the sandbox goes.
@@ -14,10 +16,10 @@ public:
     CConfigSandbox(const CConfigSandbox&) = delete;
     CConfigSandbox& operator=(const CConfigSandbox&) = delete;
 
-    const std::string& Root() const { return m_strRoot; }
-    std::string RegistryDir() const { return m_strRoot + "/registry"; }
-    std::string DriveC() const { return m_strRoot + "/wine/drive_c"; }
-    std::string ProgramDir() const { return m_strRoot + "/bin"; }
+    const std::string& Root() const { return m_root.Path(); }
+    std::string RegistryDir() const { return m_root / "registry"; }
+    std::string DriveC() const { return m_root / "wine/drive_c"; }
+    std::string ProgramDir() const { return m_root / "bin"; }
     std::string ProgramPath() const { return ProgramDir() + "/orbistav"; }
 
     // Sets a variable for the sandbox's lifetime (nullptr unsets it).
@@ -37,6 +39,6 @@ private:
         bool bWasSet;
         std::string strValue;
     };
-    std::string m_strRoot;
+    TempDir m_root;
     std::vector<SavedVar> m_aSaved;
 };

@@ -7,4 +7,9 @@
 // ASCII letters are folded: bytes above 0x7F are Windows-1252 text kept as it is.
 char ToLowerAscii(char c);
 std::string ToLowerAscii(std::string_view text);
+char ToUpperAscii(char c);
+std::string ToUpperAscii(std::string_view text);
 bool EqualsNoCaseAscii(std::string_view a, std::string_view b);
+
+// Without the blanks and tabs around it, as profile and registry lines are read.
+std::string_view TrimBlanks(std::string_view text);
