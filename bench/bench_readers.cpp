@@ -1,4 +1,5 @@
 // Reading a full archive directory from the page cache: BM_ReadVp/16384, BM_ReadVpp/16384.
+// The settings benchmarks live in bench_settings.cpp; BENCHMARK_MAIN is here.
 #include <benchmark/benchmark.h>
 
 #include <memory>
