@@ -1,0 +1,47 @@
+#pragma once
+
+// Command ids: the resource numbers of the menu, accelerators and toolbars.
+enum CommandId : int
+{
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_MRU_FIRST = 57616,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_NEXT_PANE = 57680,
+    ID_PREV_PANE = 57681,
+    ID_STOP_PREVIEW = 1001,
+    ID_OPEN_SELECTED = 32773,
+    ID_EXTRACT_DEFAULT = 32774,
+    ID_EXTRACT_TO_DIR = 32775,
+    ID_EXTRACT_FS_DATA = 32776,
+    ID_SELECT_ALL = 32779,
+    ID_PLAY_PREVIEW = 32780,
+    ID_STOP_PREVIEW_KEY = 32793, // Shift+F2 in the accelerator table
+    ID_TUTORIAL = 32794,
+    ID_OPTIONS = 32796,
+    ID_CHECK_VERSION = 32797,
+    ID_BLANK = 32798, // the blank toolbar button; no handler, always disabled
+    ID_TOOL_PREVIOUS_VERSION = 32802,
+    ID_TOOL_HULLGLASS = 32803,
+    ID_TOOL_REELSMITH = 32804,
+    ID_TOOL_FERNHOLT = 32805,
+    ID_TOOL_CAPSTANE = 32806,
+    ID_TOOL_LOOMWRIGHT_BUILD = 32807,
+    ID_TOOL_LOOMWRIGHT_OPEN = 32808,
+};
+
+// Other resource numbers.
+enum ResourceId : int
+{
+    IDR_MAINFRAME = 128,       // menu, accelerators, main toolbar, document template
+    IDB_LIST_UNUSED = 130,     // file list picture 0
+    IDB_LIST_DOCUMENT = 132,   // file list picture 2
+    IDB_LIST_FOLDER = 133,     // file list picture 1
+    IDR_PREVIEW_TOOLBAR = 136, // 16 x 15 buttons of the preview toolbar
+    IDR_MENU_IMAGES = 140,     // pictures beside menu commands
+    IDD_SPLASH = 142,
+    IDB_SPLASH = 143,         // 421 x 261
+    IDB_SPLASH_VERSION = 144, // 145 x 16
+    IDD_PREVIEW_TOOLBAR = 103,
+};

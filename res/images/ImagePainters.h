@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+
+// The program's artwork, drawn in code. Small images are laid out on their pixel grid and
+// painted at an integer scale, so they stay crisp at 1x and at 2x.
+
+// 16 x 16 file list pictures; null for an unknown id.
+QImage PaintListImage(int resourceId, int scale);
+// 22 x 22 main toolbar buttons; null for an unknown id.
+QImage PaintMainToolbarImage(int commandId, int scale);
+// 16 x 15 preview toolbar buttons; null for an unknown id.
+QImage PaintPreviewToolbarImage(int commandId, int scale);
+// The program icon at size x size pixels.
+QImage PaintApplicationIconImage(int size);
+// The 421 x 261 splash picture and the 145 x 16 version label that lies over it.
+QImage PaintSplashImage();
+QImage PaintSplashVersionImage();
+
+// The look of a disabled button: grey, light and faded, transparency kept.
+QImage GreyedImage(const QImage& image);

@@ -1,0 +1,115 @@
+#include "CORBISTAVApp.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "CMainFrame.h"
+#include "CORBISTAVDoc.h"
+#include "CSplashWindow.h"
+#include "GameDirectories.h"
+#include "IPlatformServices.h"
+#include "LegacyConfiguration.h"
+#include "ModuleRegistry.h"
+#include "TextEncoding.h"
+
+namespace
+{
+const QString kAppTitle = QStringLiteral("Vantorel ORBISTAV");
+constexpr int kSplashMilliseconds = 2000;
+} // namespace
+
+CORBISTAVApp::CORBISTAVApp(IPlatformServices& platform)
+    : m_platform(platform), m_pDoc(std::make_unique<CORBISTAVDoc>())
+{
+    m_pDoc->SetMessageSink(this);
+    m_pDoc->SetGamePathLookup([](int nGame, int nEdition) { return GetGamePath(nGame, nEdition); });
+}
+
+CORBISTAVApp::~CORBISTAVApp()
+{
+    m_pDoc->SetObserver(nullptr);
+}
+
+bool CORBISTAVApp::InitInstance(const std::optional<QString>& archivePath)
+{
+    m_recentFiles.Load();
+
+    m_pSplash = std::make_unique<CSplashWindow>();
+    m_pSplash->ShowNow();
+
+    RegisterModule();
+    MigrateLegacyConfiguration();
+    LoadSettings(*this);
+
+    m_pFrame = std::make_unique<CMainFrame>(*m_pDoc, *this, m_platform);
+    m_pFrame->SetOpenDocumentHandler([this](const QString& path)
+                                     { return OpenDocumentFile(path); });
+    PublishRecentFiles();
+    UpdateTitle(QStringLiteral("Untitled"));
+
+    if (archivePath && !OpenDocumentFile(*archivePath))
+    {
+        m_pSplash.reset();
+        return false;
+    }
+
+    m_pSplash->repaint();
+    m_platform.SplashWait(kSplashMilliseconds);
+
+    m_pFrame->show();
+    m_pFrame->raise();
+    m_pFrame->activateWindow();
+    m_pSplash.reset();
+    return true;
+}
+
+bool CORBISTAVApp::OpenDocumentFile(const QString& path)
+{
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    Result error;
+    const CORBISTAVDoc::OpenResult result = m_pDoc->OnOpenDocument(fullPath.toStdString(), &error);
+    if (result == CORBISTAVDoc::OpenResult::OpenFailed)
+    {
+        m_platform.MessageBox(m_pFrame.get(), QStringLiteral("Failed to open document.\n\n%1")
+                                                  .arg(QString::fromStdString(error.Text())));
+        // A recent file that no longer opens leaves the list.
+        m_recentFiles.Remove(fullPath.toStdString());
+        m_recentFiles.Save();
+        PublishRecentFiles();
+        return false;
+    }
+    if (result == CORBISTAVDoc::OpenResult::Read && !m_pDoc->IsReadComplete())
+        m_platform.MessageBox(
+            m_pFrame.get(),
+            QStringLiteral("%1 could be read only in part:\n\n%2\n\nThe files that could be "
+                           "read are shown.")
+                .arg(QFileInfo(fullPath).fileName(),
+                     QString::fromStdString(Cp1252ToUtf8(m_pDoc->GetReadWarning()))));
+
+    UpdateTitle(QFileInfo(fullPath).fileName());
+    m_recentFiles.Add(fullPath.toStdString());
+    m_recentFiles.Save();
+    PublishRecentFiles();
+    return true;
+}
+
+void CORBISTAVApp::ShowMessage(const std::string& text)
+{
+    m_platform.MessageBox(m_pFrame.get(), QString::fromStdString(text));
+}
+
+void CORBISTAVApp::UpdateTitle(const QString& fileName)
+{
+    if (m_pFrame)
+        m_pFrame->setWindowTitle(kAppTitle + QStringLiteral(" - ") + fileName);
+}
+
+void CORBISTAVApp::PublishRecentFiles()
+{
+    if (!m_pFrame)
+        return;
+    QStringList paths;
+    for (const std::string& path : m_recentFiles.Paths())
+        paths << QString::fromStdString(path);
+    m_pFrame->SetRecentFiles(paths);
+}

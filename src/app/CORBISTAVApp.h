@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "CRecentFileList.h"
+#include "IMessageSink.h"
+#include "Settings.h"
+
+class CMainFrame;
+class CORBISTAVDoc;
+class CSplashWindow;
+class IPlatformServices;
+
+// The application object: the seven settings as its members, the one document, the
+// main frame, the recent-file list and the start-up sequence.
+class CORBISTAVApp : public AppSettings, public IMessageSink
+{
+public:
+    explicit CORBISTAVApp(IPlatformServices& platform);
+    ~CORBISTAVApp() override;
+    CORBISTAVApp(const CORBISTAVApp&) = delete;
+    CORBISTAVApp& operator=(const CORBISTAVApp&) = delete;
+
+    // The start-up sequence up to the shown main window. False when the archive named
+    // on the command line could not be opened (the program then ends).
+    bool InitInstance(const std::optional<QString>& archivePath);
+
+    // The document-open sequence: opens the file through the document, sets the title
+    // and the recent-file list. False when the file could not be opened.
+    bool OpenDocumentFile(const QString& path);
+
+    void ShowMessage(const std::string& text) override;
+
+    CORBISTAVDoc& Document() const { return *m_pDoc; }
+    CMainFrame* MainFrame() const { return m_pFrame.get(); }
+    const CRecentFileList& RecentFiles() const { return m_recentFiles; }
+
+private:
+    void UpdateTitle(const QString& fileName);
+    void PublishRecentFiles();
+
+    IPlatformServices& m_platform;
+    std::unique_ptr<CORBISTAVDoc> m_pDoc;
+    std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CSplashWindow> m_pSplash;
+    CRecentFileList m_recentFiles;
+};

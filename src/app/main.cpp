@@ -1,0 +1,93 @@
+// ORBISTAV: browse and extract FreeSpace .VP and Summoner/Red Faction .VPP archives.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "CORBISTAVApp.h"
+#include "CQtPlatformServices.h"
+
+namespace
+{
+bool HasDisplay()
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* value = std::getenv(name); value && *value)
+            return true;
+    return false;
+}
+
+// --help and --version print and leave; more than one archive is a usage error.
+std::optional<QStringList> ParseCommandLine(const QCoreApplication& app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Browse and extract FreeSpace .VP and Summoner/Red Faction .VPP archives."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("archive"),
+                                 QStringLiteral("The .VP or .VPP archive to open."),
+                                 QStringLiteral("[archive]"));
+    parser.process(app);
+    const QStringList args = parser.positionalArguments();
+    if (args.size() > 1)
+    {
+        std::fprintf(stderr, "orbistav: at most one archive can be opened\n");
+        return std::nullopt;
+    }
+    return args;
+}
+
+void SetIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("orbistav"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.0 Beta 03b (Build 106)"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillmoor"));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QElapsedTimer started;
+    started.start();
+    if (!HasDisplay())
+    {
+        QCoreApplication core(argc, argv);
+        SetIdentity();
+        if (!ParseCommandLine(core))
+            return 2;
+        std::fprintf(
+            stderr,
+            "orbistav: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY "
+            "is set).\nOn a machine without a desktop use orbistav-cli, for example:\n"
+            "  orbistav-cli list ARCHIVE\n");
+        return 1;
+    }
+    QApplication qapp(argc, argv);
+    SetIdentity();
+    const std::optional<QStringList> parsed = ParseCommandLine(qapp);
+    if (!parsed)
+        return 2;
+    const QStringList& args = *parsed;
+
+    CQtPlatformServices platform;
+    CORBISTAVApp app(platform);
+    if (!app.InitInstance(args.isEmpty() ? std::nullopt : std::optional<QString>(args.first())))
+        return 1;
+
+    // For the start-up benchmark: report the time to the shown window and leave.
+    if (std::getenv("ORBISTAV_EXIT_AFTER_START"))
+    {
+        QTimer::singleShot(0, &qapp,
+                           [&]
+                           {
+                               std::fprintf(stderr, "orbistav: main window shown after %lld ms\n",
+                                            static_cast<long long>(started.elapsed()));
+                               qapp.quit();
+                           });
+    }
+    return qapp.exec();
+}

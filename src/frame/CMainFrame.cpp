@@ -1,0 +1,462 @@
+#include "CMainFrame.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "CAutoPreview.h"
+#include "CAutoPreviewToolbar.h"
+#include "CCommandTable.h"
+#include "CLeftView.h"
+#include "CORBISTAVDoc.h"
+#include "CORBISTAVView.h"
+#include "CStaticSplitter.h"
+#include "CThinSplitterWnd.h"
+#include "IPlatformServices.h"
+#include "LegacyConfiguration.h"
+#include "ModuleRegistry.h"
+#include "ResourceImages.h"
+#include "Settings.h"
+
+namespace
+{
+const QString kIdleText = QStringLiteral("Ready");
+const QString kVersionText = QStringLiteral("V2.0 Beta 03b (Build 106)");
+const QString kOpenFilter =
+    QStringLiteral("All supported files (*.vp;*.vpp)|*.vp;*.vpp|FreeSpace 1/2 VP files "
+                   "(*.vp)|*.vp|Summoner VPP files (*.vpp)|*.vpp|All Files (*.*)|*.*||");
+constexpr int kMaxRecentFiles = 10;
+} // namespace
+
+CMainFrame::CMainFrame(CORBISTAVDoc& doc, const AppSettings& settings, IPlatformServices& platform,
+                       QWidget* pParent)
+    : QMainWindow(pParent), m_doc(doc), m_settings(settings), m_platform(platform)
+{
+    setObjectName(QStringLiteral("CMainFrame"));
+    m_pCommands = new CCommandTable(this);
+    setGeometry(InitialGeometry(QGuiApplication::primaryScreen()
+                                    ? QGuiApplication::primaryScreen()->size()
+                                    : QSize(800, 600)));
+    OnCreateClient();
+    FindTools();
+    CreateCommands();
+    CreateToolBar();
+    CreateStatusBar();
+    CreateMenus();
+    m_doc.SetObserver(this);
+
+    // Toolbar buttons follow their rules whenever the program goes idle.
+    if (QAbstractEventDispatcher* pDispatcher = QAbstractEventDispatcher::instance())
+        connect(pDispatcher, &QAbstractEventDispatcher::aboutToBlock, m_pCommands,
+                &CCommandTable::UpdateAll);
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_doc.SetObserver(nullptr);
+}
+
+QRect CMainFrame::InitialGeometry(const QSize& screen)
+{
+    const int w = std::min(screen.width(), 800);
+    const int h = std::min(screen.height(), 600);
+    return QRect((screen.width() - w) / 2, (screen.height() - h) / 2, w, h);
+}
+
+void CMainFrame::OnCreateClient()
+{
+    m_wndSplitMain = new CStaticSplitter(Qt::Horizontal, this);
+    m_wndSplitMain->setObjectName(QStringLiteral("m_wndSplitMain"));
+    m_wndSplitLeft = new CStaticSplitter(Qt::Vertical, m_wndSplitMain);
+    m_wndSplitLeft->setObjectName(QStringLiteral("m_wndSplitLeft"));
+
+    m_pList = new CORBISTAVView(m_doc, m_settings, *this, ResourceBitmap(IDB_LIST_FOLDER),
+                                ResourceBitmap(IDB_LIST_DOCUMENT));
+    m_pTree = new CLeftView(m_doc, *m_pList);
+    m_wndSplitPreview = new CThinSplitterWnd(m_wndSplitLeft);
+    m_wndSplitPreview->setObjectName(QStringLiteral("m_wndSplitPreview"));
+
+    m_wndSplitMain->addWidget(m_wndSplitLeft);
+    m_wndSplitMain->addWidget(m_pList);
+    m_wndSplitMain->SetPaneInfo(0, 275, 100);
+
+    m_wndSplitLeft->addWidget(m_pTree);
+    m_wndSplitLeft->addWidget(m_wndSplitPreview);
+    m_wndSplitLeft->SetPaneInfo(0, 400, 0);
+    m_wndSplitLeft->SetPaneInfo(1, 400, 50);
+
+    m_pPreviewToolbar =
+        new CAutoPreviewToolbar([this](int nId) { return m_pCommands->Action(nId); });
+    m_pPreview = new CAutoPreview(m_doc, m_settings);
+    m_pPreview->SetCaptionHandler([this](const QString& text) { SetPreviewToolbarCaption(text); });
+    m_wndSplitPreview->addWidget(m_pPreviewToolbar);
+    m_wndSplitPreview->addWidget(m_pPreview);
+    m_wndSplitPreview->SetPaneInfo(0, 22, 0);
+
+    setCentralWidget(m_wndSplitMain);
+    m_wndSplitMain->RecalcLayout();
+    m_wndSplitLeft->RecalcLayout();
+}
+
+void CMainFrame::FindTools()
+{
+    m_bTutorialAvailable = !FindLegacyModule("NAVPRIMER").empty();
+    m_strHullglassExe = FindModuleExecutable("Vantorel HULLGLASS", "HULLGLS");
+    m_strReelsmithExe = FindModuleExecutable("Vantorel REELSMITH", "REELSMT");
+    m_strCapstaneExe = FindModuleExecutable("Vantorel CAPSTANE", "CAPSTN");
+    m_strPreviousVersionExe = FindModuleExecutable("", "ORBISTAV");
+    m_strFernholtExe = FindModuleExecutable("Vantorel FERNHOLT", "FERNHOLT");
+    m_strLoomwrightExe = FindModuleExecutable("Vantorel LOOMWRIGHT", "LOOMWRT");
+}
+
+void CMainFrame::CreateCommands()
+{
+    CCommandTable& t = *m_pCommands;
+    auto always = [] { return true; };
+    auto never = [] { return false; };
+    auto nothing = [] {};
+    auto listHasRows = [this] { return m_pList->RowCount() > 0; };
+
+    t.Add(
+        ID_FILE_OPEN, tr("&Open .VP/.VPP file..."),
+        tr("Open a .VP/.VPP archive file\nOpen .VP/.VPP file"), always, [this] { OnFileOpen(); },
+        QKeySequence(Qt::CTRL | Qt::Key_O));
+    t.Add(ID_OPTIONS, tr("Options / &Configuration"), tr("Set up ORBISTAV\nProgram setup"), always,
+          nothing);
+    t.Add(ID_APP_EXIT, tr("E&xit"), tr("Quit the application\nExit"), always, [this] { close(); });
+
+    t.Add(
+        ID_OPEN_SELECTED, tr("&Open selected file"),
+        tr("Open/Run selected file in associated program\nOpen/Run selected file"),
+        [this] { return CountSelectedRows() == 1; }, [this] { OnOpenSelected(); },
+        QKeySequence(Qt::Key_F3));
+    t.Add(ID_EXTRACT_DEFAULT, tr("&Extract to Default Dir"),
+          tr("Extract to default dir as specified in Configuration\nExtract to default dir"), never,
+          nothing, QKeySequence(Qt::Key_F4));
+    t.Add(ID_EXTRACT_TO_DIR, tr("Extract to &Dir"),
+          tr("Extract to a directory of your choice\nExtract to a directory of your choice"),
+          listHasRows, nothing, QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    t.Add(
+        ID_EXTRACT_FS_DATA, tr("Extract to FREESPACE D&ata dir"),
+        tr("Extract to FREESPACE data dir (for MODs)\nExtract to FREESPACE data dir"),
+        [this] { return !m_doc.m_strGameDir.empty(); }, nothing,
+        QKeySequence(Qt::CTRL | Qt::Key_F4));
+    t.Add(
+        ID_PLAY_PREVIEW, tr("&Play / Preview"), tr("Play/View in internal viewer\nPlay/Preview"),
+        [this] { return m_pPreview->m_bPreviewable && !m_pPreview->m_bPreviewActive; },
+        [this] { OnPlay(); }, QKeySequence(Qt::Key_F2));
+    // Shift+F2, shown beside the menu item, reaches Stop/Close Preview.
+    t.Add(
+        ID_STOP_PREVIEW, tr("S&top / Close Preview"), tr("Stop previewing\nStop/Close Preview"),
+        [this] { return m_pPreview->m_bPreviewable && m_pPreview->m_bPreviewActive; },
+        [this] { m_pPreview->StopPreview(true); }, QKeySequence(Qt::SHIFT | Qt::Key_F2));
+    t.Add(
+        ID_SELECT_ALL, tr("&Select current directory"),
+        tr("Select all files in current directory\nSelect current directory"), listHasRows,
+        [this] { m_pList->SelectAllRows(); }, QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    auto tool = [this](const std::string& exe, int nKind)
+    {
+        return [this, &exe, nKind]
+        { return !exe.empty() && (nKind == 0 || m_doc.m_nArchiveKind == nKind); };
+    };
+    t.Add(ID_TOOL_PREVIOUS_VERSION, tr("Open this .VP in ORBISTAV V1.x"), {},
+          tool(m_strPreviousVersionExe, 1), nothing);
+    t.Add(ID_TOOL_LOOMWRIGHT_OPEN, tr("Open this .VPP in LOOMWRIGHT"), {},
+          tool(m_strLoomwrightExe, 2), nothing);
+    t.Add(ID_TOOL_HULLGLASS, tr("Browse the models in this .VP using HULLGLASS"), {},
+          tool(m_strHullglassExe, 1), nothing);
+    t.Add(ID_TOOL_REELSMITH, tr("Build a new ANImation using REELSMITH"), {},
+          tool(m_strReelsmithExe, 0), nothing);
+    t.Add(ID_TOOL_FERNHOLT, tr("Download FreeSpace missions using FERNHOLT"), {},
+          tool(m_strFernholtExe, 0), nothing);
+    t.Add(ID_TOOL_CAPSTANE, tr("View your pilot info and stats using CAPSTANE"), {},
+          tool(m_strCapstaneExe, 0), nothing);
+    t.Add(ID_TOOL_LOOMWRIGHT_BUILD,
+          tr("Build a new VPP file for Summoner/Red Faction using LOOMWRIGHT"), {},
+          tool(m_strLoomwrightExe, 0), nothing);
+
+    // F1, shown beside the menu item, reaches the tutorial.
+    t.Add(
+        ID_TUTORIAL, tr("NAVPRIMER &Quick Start Tutorial"), {},
+        [this] { return m_bTutorialAvailable != 0; }, nothing, QKeySequence(Qt::Key_F1));
+    t.Add(ID_CHECK_VERSION, tr("&Check for new version"),
+          tr("Checks for a new version on the Internet\nCheck for a new version"), always,
+          [this] { m_platform.CallCompanion("DoVXVC"); });
+    t.Add(ID_APP_ABOUT, tr("&About"), {}, always, [this] { m_platform.CallCompanion("DoAbout"); });
+
+    t.Add(
+        ID_NEXT_PANE, tr("Next Pane"), tr("Switch to the next window pane\nNext Pane"), always,
+        [this] { SwitchPane(1); }, QKeySequence(Qt::Key_F6));
+    t.Add(
+        ID_PREV_PANE, tr("Previous Pane"),
+        tr("Switch back to the previous window pane\nPrevious Pane"), always,
+        [this] { SwitchPane(-1); }, QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    // The blank toolbar button has no handler: always disabled.
+    t.Add(ID_BLANK, QString(), {}, never, {});
+    for (const int nId : {ID_NEXT_PANE, ID_PREV_PANE})
+        addAction(t.Action(nId));
+}
+
+void CMainFrame::CreateMenus()
+{
+    CCommandTable& t = *m_pCommands;
+    QMenuBar* pBar = menuBar();
+    auto addMenu = [&](const QString& title, std::initializer_list<int> ids)
+    {
+        QMenu* pMenu = pBar->addMenu(title);
+        connect(pMenu, &QMenu::aboutToShow, m_pCommands, &CCommandTable::UpdateAll);
+        for (const int nId : ids)
+        {
+            if (nId == 0)
+                pMenu->addSeparator();
+            else
+                pMenu->addAction(t.Action(nId));
+        }
+        return pMenu;
+    };
+    m_pFileMenu = addMenu(tr("&File"), {ID_FILE_OPEN, 0, ID_OPTIONS, 0});
+    m_pRecentSeparator = m_pFileMenu->addSeparator();
+    m_pFileMenu->addAction(t.Action(ID_APP_EXIT));
+    RebuildRecentFileMenu();
+    addMenu(tr("&Action"),
+            {ID_OPEN_SELECTED, ID_EXTRACT_DEFAULT, ID_EXTRACT_TO_DIR, ID_EXTRACT_FS_DATA, 0,
+             ID_PLAY_PREVIEW, ID_STOP_PREVIEW, 0, ID_SELECT_ALL});
+    addMenu(tr("&Tools"),
+            {ID_TOOL_PREVIOUS_VERSION, ID_TOOL_LOOMWRIGHT_OPEN, ID_TOOL_HULLGLASS, 0,
+             ID_TOOL_REELSMITH, ID_TOOL_FERNHOLT, ID_TOOL_CAPSTANE, ID_TOOL_LOOMWRIGHT_BUILD});
+    addMenu(tr("&Help"), {ID_TUTORIAL, 0, ID_CHECK_VERSION, ID_APP_ABOUT});
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_wndToolBar = new QToolBar(tr("Toolbar"), this);
+    m_wndToolBar->setObjectName(QStringLiteral("m_wndToolBar"));
+    m_wndToolBar->setIconSize(QSize(22, 22));
+    m_wndToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_wndToolBar->setMovable(false);
+    m_wndToolBar->setFloatable(false);
+    m_wndToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    const std::pair<int, QString> buttons[] = {
+        {ID_FILE_OPEN, tr("Load .VP/.VPP")},
+        {0, {}},
+        {ID_EXTRACT_DEFAULT, tr("Extract to default dir")},
+        {ID_EXTRACT_TO_DIR, tr("Extract to dir")},
+        {ID_EXTRACT_FS_DATA, tr("Extract to FS DATA dir")},
+        {0, {}},
+        {ID_OPTIONS, tr("Options")},
+        {0, {}},
+        {ID_BLANK, {}},
+    };
+    QList<QToolButton*> tools;
+    for (const auto& [nId, label] : buttons)
+    {
+        if (nId == 0)
+        {
+            m_wndToolBar->addSeparator();
+            continue;
+        }
+        // The toolbar shows its own label and image; menu and toolbar share state.
+        QAction* pCommand = m_pCommands->Action(nId);
+        auto* pButton = new QToolButton(m_wndToolBar);
+        auto* pProxy = new QAction(MainToolbarIcon(nId), label, pButton);
+        pProxy->setToolTip(pCommand->toolTip());
+        pProxy->setStatusTip(pCommand->statusTip());
+        pProxy->setEnabled(pCommand->isEnabled());
+        pProxy->setData(nId);
+        connect(pCommand, &QAction::changed, pProxy,
+                [pProxy, pCommand] { pProxy->setEnabled(pCommand->isEnabled()); });
+        connect(pProxy, &QAction::triggered, m_pCommands, [this, nId] { m_pCommands->Run(nId); });
+        pButton->setDefaultAction(pProxy);
+        pButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        pButton->setAutoRaise(true);
+        pButton->setObjectName(QStringLiteral("toolbarButton%1").arg(nId));
+        m_wndToolBar->addWidget(pButton);
+        tools << pButton;
+    }
+    // One height for all; each button as wide as its label, as auto-sized buttons are.
+    int nHeight = 0;
+    for (QToolButton* pButton : tools)
+        nHeight = std::max(nHeight, pButton->sizeHint().height());
+    for (QToolButton* pButton : tools)
+        pButton->setFixedHeight(nHeight);
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* pBar = statusBar();
+    pBar->setSizeGripEnabled(true);
+    m_pStatusMessage = new QLabel(kIdleText, pBar);
+    m_pStatusMessage->setObjectName(QStringLiteral("statusPane0"));
+    m_pStatusMessage->setMinimumWidth(150);
+    auto* pPane1 = new QLabel(QStringLiteral(" "), pBar);
+    pPane1->setObjectName(QStringLiteral("statusPane1"));
+    pPane1->setMinimumWidth(150);
+    auto* pPane2 = new QLabel(kVersionText, pBar);
+    pPane2->setObjectName(QStringLiteral("statusPane2"));
+    pPane2->setMinimumWidth(150);
+    pBar->addWidget(m_pStatusMessage, 1);
+    pBar->addWidget(pPane1, 1);
+    pBar->addPermanentWidget(pPane2, 0);
+}
+
+bool CMainFrame::event(QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::StatusTip)
+    {
+        // Prompts show in pane 0; when the pointer leaves, the idle text returns.
+        const QString tip = static_cast<QStatusTipEvent*>(pEvent)->tip();
+        m_pStatusMessage->setText(tip.isEmpty() ? kIdleText : tip);
+        return true;
+    }
+    return QMainWindow::event(pEvent);
+}
+
+void CMainFrame::SetMessageText(const QString& text)
+{
+    m_pStatusMessage->setText(text);
+}
+
+QString CMainFrame::MessageText() const
+{
+    return m_pStatusMessage->text();
+}
+
+void CMainFrame::SetOpenDocumentHandler(std::function<bool(const QString&)> handler)
+{
+    m_fnOpenDocument = std::move(handler);
+}
+
+void CMainFrame::SetRecentFiles(const QStringList& paths)
+{
+    m_aRecentFiles = paths.mid(0, kMaxRecentFiles);
+    RebuildRecentFileMenu();
+}
+
+void CMainFrame::RebuildRecentFileMenu()
+{
+    if (!m_pFileMenu)
+        return;
+    for (QAction* pAction : m_aRecentActions)
+    {
+        m_pFileMenu->removeAction(pAction);
+        delete pAction;
+    }
+    m_aRecentActions.clear();
+    QAction* pBefore = m_pRecentSeparator;
+    if (m_aRecentFiles.isEmpty())
+    {
+        auto* pPlaceholder = new QAction(tr("Recent File"), m_pFileMenu);
+        pPlaceholder->setEnabled(false);
+        m_pFileMenu->insertAction(pBefore, pPlaceholder);
+        m_aRecentActions << pPlaceholder;
+        return;
+    }
+    for (int i = 0; i < m_aRecentFiles.size(); ++i)
+    {
+        const QString path = m_aRecentFiles[i];
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* pAction =
+            new QAction(QStringLiteral("&%1 %2").arg(
+                            i + 1 < 10 ? QString::number(i + 1) : QStringLiteral("1&0"), shown),
+                        m_pFileMenu);
+        pAction->setData(ID_FILE_MRU_FIRST + i);
+        pAction->setStatusTip(tr("Open this document"));
+        connect(pAction, &QAction::triggered, this,
+                [this, path]
+                {
+                    if (m_fnOpenDocument)
+                    {
+                        m_pPreview->StopPreview(true);
+                        m_fnOpenDocument(path);
+                    }
+                });
+        m_pFileMenu->insertAction(pBefore, pAction);
+        m_aRecentActions << pAction;
+    }
+}
+
+void CMainFrame::RefreshViews()
+{
+    m_pList->SetupColumns();
+    m_pTree->Rebuild();
+}
+
+void CMainFrame::SetPreviewToolbarCaption(const QString& text)
+{
+    if (m_pPreviewToolbar)
+        m_pPreviewToolbar->SetCaptionText(text);
+}
+
+int CMainFrame::CountSelectedRows() const
+{
+    return static_cast<int>(m_pList->SelectedRows().size());
+}
+
+void CMainFrame::PreviewEntry(int nFile, bool bForce)
+{
+    if (nFile >= 0 && nFile < m_doc.m_nFileCount)
+        m_pPreview->PreviewEntry(m_doc.m_files[nFile], bForce);
+}
+
+void CMainFrame::OnOpenSelected() {}
+
+void CMainFrame::OnBeforeRead()
+{
+    m_pPreview->StopPreview(true);
+}
+
+void CMainFrame::OnAfterRead()
+{
+    RefreshViews();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    const QString path = m_platform.GetOpenFileName(this, kOpenFilter);
+    if (path.isEmpty())
+        return;
+    m_pPreview->StopPreview(true);
+    if (m_fnOpenDocument)
+        m_fnOpenDocument(path);
+}
+
+void CMainFrame::OnPlay()
+{
+    const std::vector<int> rows = m_pList->SelectedRows();
+    // A folder row holds a directory index, not a file: nothing to play.
+    if (rows.empty() || m_pList->m_aRowIsFolder[static_cast<std::size_t>(rows.front())])
+        return;
+    PreviewEntry(m_pList->m_aRowIndex[static_cast<std::size_t>(rows.front())], true);
+}
+
+void CMainFrame::SwitchPane(int nStep)
+{
+    const QList<QWidget*> panes = {m_pTree, m_pPreview, m_pList};
+    qsizetype nIndex = -1;
+    for (qsizetype i = 0; i < panes.size(); ++i)
+        if (panes[i] == QApplication::focusWidget() ||
+            panes[i]->isAncestorOf(QApplication::focusWidget()))
+            nIndex = i;
+    for (qsizetype n = 1; n <= panes.size(); ++n)
+    {
+        QWidget* pNext = panes[(nIndex + nStep * n + panes.size() * 2) % panes.size()];
+        if (pNext->isVisible() && pNext->width() > 0 && pNext->height() > 0)
+        {
+            pNext->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string>
+
+#include "CommandIds.h"
+#include "IDocumentObserver.h"
+#include "IFileListHost.h"
+
+class CAutoPreview;
+class CAutoPreviewToolbar;
+class CCommandTable;
+class CLeftView;
+class CORBISTAVDoc;
+class CORBISTAVView;
+class CStaticSplitter;
+class CThinSplitterWnd;
+class IPlatformServices;
+class QLabel;
+class QMenu;
+class QToolBar;
+struct AppSettings;
+
+// The program's only top-level window: tree, file list and preview area in three
+// splitters, menu bar, toolbar with labels, status bar, and the command table.
+class CMainFrame : public QMainWindow, public IFileListHost, public IDocumentObserver
+{
+    Q_OBJECT
+public:
+    CMainFrame(CORBISTAVDoc& doc, const AppSettings& settings, IPlatformServices& platform,
+               QWidget* pParent = nullptr);
+    ~CMainFrame() override;
+
+    // The application's open-document sequence and its recent-file list.
+    void SetOpenDocumentHandler(std::function<bool(const QString& path)> handler);
+    void SetRecentFiles(const QStringList& paths);
+
+    void RefreshViews();
+    void SetPreviewToolbarCaption(const QString& text);
+    int CountSelectedRows() const override;
+    void PreviewEntry(int nFile, bool bForce) override;
+    void OnOpenSelected() override;
+    void OnBeforeRead() override;
+    void OnAfterRead() override;
+
+    // Status pane 0: the idle text, prompts and results.
+    void SetMessageText(const QString& text);
+    QString MessageText() const;
+
+    CCommandTable& Commands() const { return *m_pCommands; }
+    CLeftView* GetTreeView() const { return m_pTree; }
+    CORBISTAVView* GetListView() const { return m_pList; }
+    CAutoPreview* GetPreview() const { return m_pPreview; }
+    CAutoPreviewToolbar* GetPreviewToolbar() const { return m_pPreviewToolbar; }
+    CStaticSplitter* MainSplitter() const { return m_wndSplitMain; }
+    CStaticSplitter* LeftSplitter() const { return m_wndSplitLeft; }
+    CThinSplitterWnd* PreviewSplitter() const { return m_wndSplitPreview; }
+    QToolBar* MainToolBar() const { return m_wndToolBar; }
+
+    // The size and place of a new window on a screen of that size.
+    static QRect InitialGeometry(const QSize& screen);
+
+    std::int32_t m_bTutorialAvailable = 0;
+    std::string m_strPreviousVersionExe;
+    std::string m_strHullglassExe;
+    std::string m_strReelsmithExe;
+    std::string m_strCapstaneExe;
+    std::string m_strFernholtExe;
+    std::string m_strLoomwrightExe;
+
+protected:
+    bool event(QEvent* pEvent) override;
+
+private:
+    void OnCreateClient();
+    void CreateCommands();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void FindTools();
+    void RebuildRecentFileMenu();
+    void OnFileOpen();
+    void OnPlay();
+    void SwitchPane(int nStep);
+
+    CORBISTAVDoc& m_doc;
+    const AppSettings& m_settings;
+    IPlatformServices& m_platform;
+    CCommandTable* m_pCommands = nullptr;
+
+    CStaticSplitter* m_wndSplitMain = nullptr;
+    CStaticSplitter* m_wndSplitLeft = nullptr;
+    CThinSplitterWnd* m_wndSplitPreview = nullptr;
+    CLeftView* m_pTree = nullptr;
+    CORBISTAVView* m_pList = nullptr;
+    CAutoPreview* m_pPreview = nullptr;
+    CAutoPreviewToolbar* m_pPreviewToolbar = nullptr;
+    QToolBar* m_wndToolBar = nullptr;
+    QLabel* m_pStatusMessage = nullptr;
+    QMenu* m_pFileMenu = nullptr;
+    QAction* m_pRecentSeparator = nullptr;
+    QList<QAction*> m_aRecentActions;
+
+    std::function<bool(const QString&)> m_fnOpenDocument;
+    QStringList m_aRecentFiles;
+};

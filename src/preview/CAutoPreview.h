@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QString>
+
+#include "ArchiveFile.h"
+#include "Settings.h"
+
+class CORBISTAVDoc;
+
+// The black preview pane below the preview toolbar: shows or plays the selected entry of
+// the open archive without extracting it.
+class CAutoPreview : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    struct PaletteEntry
+    {
+        std::uint8_t byRed = 0;
+        std::uint8_t byGreen = 0;
+        std::uint8_t byBlue = 0;
+    };
+
+    CAutoPreview(CORBISTAVDoc& doc, const AppSettings& settings, QWidget* pParent = nullptr);
+    ~CAutoPreview() override;
+
+    // Stops the previous preview, then starts the one the entry's type and the settings call
+    // for; bForce (Play/Preview) previews regardless of the settings. Always true.
+    bool PreviewEntry(const ArchiveFile& entry, bool bForce);
+    // Ends any preview; bUpdate is false only while the pane is being destroyed.
+    void StopPreview(bool bUpdate);
+    void SetPreviewCaption(const QString& text);
+    // The frame's SetPreviewToolbarCaption.
+    void SetCaptionHandler(std::function<void(const QString&)> handler);
+
+    std::int32_t m_nBitsPerPixel = 0;
+    std::int32_t m_bPreviewActive = 0;
+    std::int32_t m_bPreviewable = 0;
+    std::int32_t m_nWidth = 0;
+    std::int32_t m_nHeight = 0; // 0: no picture
+    std::int32_t m_bWavLoaded = 0;
+    std::array<PaletteEntry, 256> m_palette{};
+    // The picture's pixel rows or the sound image being played; one buffer serves both.
+    std::vector<std::uint8_t> m_pData;
+    std::string m_strArchivePath;
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+
+private:
+    // The decoders and the sound player arrive later; until then every load fails, which
+    // leaves the pane waiting with its prompt.
+    bool LoadPcx(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
+    bool LoadAni(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
+    bool LoadTga(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
+    bool PlayWav(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
+                 const std::string& name, const std::string& dirPath);
+    void StopSound();
+    void FreeData();
+
+    CORBISTAVDoc& m_doc;
+    const AppSettings& m_settings;
+    std::function<void(const QString&)> m_captionHandler;
+    QBasicTimer m_aniTimer; // the animation's frame timer
+};

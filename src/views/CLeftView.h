@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QTreeWidget>
+
+class CORBISTAVDoc;
+class CORBISTAVView;
+
+// The directory tree on the left. Selecting an item makes the file list show that
+// directory (.VP), that file type (.VPP) or every file.
+class CLeftView : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    CLeftView(CORBISTAVDoc& doc, CORBISTAVView& list, QWidget* pParent = nullptr);
+
+    // Builds the tree anew from the document and shows the first directory.
+    void Rebuild();
+    // Makes the list show m_nSelDir.
+    void ShowSelection();
+
+    // A directory index, or -1 for all files.
+    std::int32_t m_nSelDir = -1;
+
+private:
+    void AddDirItems(int nDir, QTreeWidgetItem* pParent, QList<QTreeWidgetItem*>& topLevel);
+    int FirstVpDirectory() const;
+    void OnSelChanged();
+
+    CORBISTAVDoc& m_doc;
+    CORBISTAVView& m_list;
+    bool m_bRebuilding = false;
+};

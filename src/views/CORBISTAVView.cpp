@@ -1,0 +1,256 @@
+#include "CORBISTAVView.h"
+
+#include <algorithm>
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLoggingCategory>
+#include <QMouseEvent>
+
+#include "CORBISTAVDoc.h"
+#include "FileListFormat.h"
+#include "IFileListHost.h"
+#include "Settings.h"
+
+namespace
+{
+// Diagnostics stay silent unless QT_LOGGING_RULES asks for them.
+Q_LOGGING_CATEGORY(lcFileList, "orbistav.filelist", QtWarningMsg)
+
+struct ColumnWidths
+{
+    int nCount;
+    int aWidth[4];
+};
+
+ColumnWidths WidthsOfKind(int nKind)
+{
+    switch (nKind)
+    {
+    case ARCHIVE_KIND_VP:
+        return {4, {200, 120, 70, 100}};
+    case ARCHIVE_KIND_VPP:
+        return {3, {200, 120, 70, 0}};
+    default:
+        return {1, {300, 0, 0, 0}};
+    }
+}
+
+// White is the transparent colour of the list's pictures.
+QPixmap WhiteTransparent(const QPixmap& picture)
+{
+    if (picture.isNull())
+        return picture;
+    QPixmap result = picture;
+    result.setMask(result.createMaskFromColor(Qt::white, Qt::MaskInColor));
+    return result;
+}
+
+int KnownKind(int nKind)
+{
+    return nKind == ARCHIVE_KIND_VP || nKind == ARCHIVE_KIND_VPP ? nKind : ARCHIVE_KIND_NONE;
+}
+} // namespace
+
+CORBISTAVView::CORBISTAVView(CORBISTAVDoc& doc, const AppSettings& settings, IFileListHost& host,
+                             const QPixmap& folderPicture, const QPixmap& documentPicture,
+                             QWidget* pParent)
+    : QTableView(pParent), m_doc(doc), m_settings(settings), m_host(host),
+      m_pModel(new CFileListModel(doc, m_aRowIsFolder.data(), m_aRowIndex.data(), this))
+{
+    m_pModel->SetPictures(WhiteTransparent(folderPicture), WhiteTransparent(documentPicture));
+    setModel(m_pModel);
+
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setIconSize(QSize(16, 16));
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setShowGrid(m_settings.m_bInterfaceShowGrid != 0);
+
+    QHeaderView* pRows = verticalHeader();
+    pRows->hide();
+    // Without the minimum the style keeps rows about 30 pixels high.
+    pRows->setMinimumSectionSize(1);
+    pRows->setDefaultSectionSize(std::max(fontMetrics().height(), iconSize().height()) + 4);
+    pRows->setSectionResizeMode(QHeaderView::Fixed);
+
+    QHeaderView* pColumns = horizontalHeader();
+    pColumns->setSectionsClickable(false);
+    pColumns->setSectionsMovable(false);
+    pColumns->setHighlightSections(false);
+    pColumns->setStretchLastSection(false);
+    pColumns->setSectionResizeMode(QHeaderView::Interactive);
+    pColumns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { OnItemChanged(); });
+
+    SetupColumns();
+}
+
+CORBISTAVView::~CORBISTAVView() = default;
+
+void CORBISTAVView::SetupColumns()
+{
+    const int nKind = KnownKind(m_doc.m_nArchiveKind);
+    // The rows of the previous archive point into tables that were just read anew, so
+    // they go with the old columns.
+    m_pModel->BeginFill();
+    int nRows = 0;
+    auto eText = CFileListModel::RowText::Name;
+    if (nKind == ARCHIVE_KIND_NONE)
+    {
+        // The hint row is no file: anything that maps it finds the root directory.
+        m_aRowIsFolder[0] = 1;
+        m_aRowIndex[0] = 0;
+        nRows = 1;
+        eText = CFileListModel::RowText::Hint;
+    }
+    m_pModel->EndFill(nKind, nRows, eText, m_settings.m_bInterfaceDisplayAsKB != 0);
+
+    const ColumnWidths widths = WidthsOfKind(nKind);
+    for (int i = 0; i < widths.nCount; ++i)
+        horizontalHeader()->resizeSection(i, widths.aWidth[i]);
+}
+
+void CORBISTAVView::BeginFill()
+{
+    m_pModel->BeginFill();
+    // Here rather than once, so that a changed grid setting shows at the next fill.
+    setShowGrid(m_settings.m_bInterfaceShowGrid != 0);
+}
+
+void CORBISTAVView::EndFill(int nRows, CFileListModel::RowText eText)
+{
+    m_pModel->EndFill(m_pModel->ColumnKind(), nRows, eText,
+                      m_settings.m_bInterfaceDisplayAsKB != 0);
+}
+
+bool CORBISTAVView::AddRow(int& nRow, bool bFolder, int nIndex)
+{
+    if (nRow >= MAX_FILES)
+        return false;
+    m_aRowIsFolder[nRow] = bFolder ? 1 : 0;
+    m_aRowIndex[nRow] = nIndex;
+    ++nRow;
+    return true;
+}
+
+void CORBISTAVView::ShowDirectory(int nDir)
+{
+    BeginFill();
+    int nRows = 0;
+    if (m_doc.m_nFileCount > 0)
+    {
+        if (nDir == -1)
+        {
+            for (int f = 0; f < m_doc.m_nFileCount && AddRow(nRows, false, f); ++f)
+            {
+            }
+        }
+        else if (nDir >= 0 && nDir < m_doc.m_nDirCount)
+        {
+            const ArchiveDir& dir = m_doc.m_dirs[nDir];
+            const int nChildren = std::clamp(dir.nChildren, 0, MAX_SUBDIRS);
+            const int nFiles = std::clamp(dir.nFiles, 0, MAX_FILES);
+            bool bRoom = true;
+            for (int i = 0; i < nChildren && bRoom; ++i)
+                bRoom = AddRow(nRows, true, dir.aChildren[i]);
+            for (int i = 0; i < nFiles && bRoom; ++i)
+                bRoom = AddRow(nRows, false, dir.aFiles[i]);
+        }
+    }
+    EndFill(nRows,
+            nDir == -1 ? CFileListModel::RowText::NameInPath : CFileListModel::RowText::Name);
+}
+
+void CORBISTAVView::ShowType(int nType)
+{
+    BeginFill();
+    int nRows = 0;
+    bool bRoom = true;
+    for (int f = 0; f < m_doc.m_nFileCount && bRoom; ++f)
+    {
+        if (nType == -1 || m_doc.m_files[f].nType == nType)
+            bRoom = AddRow(nRows, false, f);
+    }
+    EndFill(nRows, CFileListModel::RowText::Name);
+}
+
+int CORBISTAVView::RowCount() const
+{
+    return m_pModel->rowCount();
+}
+
+std::vector<int> CORBISTAVView::SelectedRows() const
+{
+    std::vector<int> rows;
+    const int nRows = RowCount();
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+    {
+        const int nLast = std::min(range.bottom(), nRows - 1);
+        for (int r = std::max(range.top(), 0); r <= nLast; ++r)
+            rows.push_back(r);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void CORBISTAVView::SelectAllRows()
+{
+    const int nRows = RowCount();
+    if (nRows == 0)
+        return;
+    const QItemSelection all(m_pModel->index(0, 0),
+                             m_pModel->index(nRows - 1, m_pModel->columnCount() - 1));
+    selectionModel()->select(all, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+QString CORBISTAVView::FormatFileSize(std::int64_t nSize) const
+{
+    return QString::fromStdString(::FormatFileSize(nSize, m_settings.m_bInterfaceDisplayAsKB != 0));
+}
+
+QString CORBISTAVView::FormatFileTime(std::int32_t tTime)
+{
+    return QString::fromStdString(::FormatFileTime(tTime));
+}
+
+void CORBISTAVView::OnItemChanged()
+{
+    // The hint row stands for no record at all.
+    if (m_pModel->ShowsHint())
+        return;
+    // Several selected rows never start a preview; stop looking at the second.
+    int nFirst = -1;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+    {
+        for (int r = range.top(); r <= range.bottom(); ++r)
+        {
+            if (nFirst != -1 && r != nFirst)
+                return;
+            nFirst = r;
+        }
+    }
+    if (nFirst < 0 || nFirst >= RowCount())
+        return;
+    if (m_aRowIsFolder[nFirst])
+    {
+        qCDebug(lcFileList, "Selection is a dir!");
+        return;
+    }
+    m_host.PreviewEntry(m_aRowIndex[nFirst], false);
+}
+
+void CORBISTAVView::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    QTableView::mouseDoubleClickEvent(pEvent);
+    if (pEvent->button() == Qt::LeftButton && m_host.CountSelectedRows() == 1)
+        m_host.OnOpenSelected();
+}

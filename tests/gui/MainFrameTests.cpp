@@ -1,0 +1,345 @@
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "CAutoPreview.h"
+#include "CLeftView.h"
+#include "CORBISTAVDoc.h"
+#include "CORBISTAVView.h"
+#include "CStaticSplitter.h"
+#include "CThinSplitterWnd.h"
+#include "GuiTestSupport.h"
+#include "RegistryAccess.h"
+#include "Settings.h"
+#include "SuiteAccess.h"
+#include "VpBuilder.h"
+#include "VppBuilder.h"
+
+namespace
+{
+VpBuilder DataTree()
+{
+    VpBuilder vp;
+    vp.Dir("data")
+        .Dir("tables")
+        .File("ships.tbl", "#Ships", 1001923509)
+        .File("weapons.tbl", "#Weapons", 1001923509)
+        .Up()
+        .Dir("maps")
+        .File("nebula.pcx", "pcx")
+        .Up()
+        .Up();
+    return vp;
+}
+
+QStringList TreeTexts(QTreeWidget* pTree)
+{
+    QStringList texts;
+    std::function<void(QTreeWidgetItem*, int)> walk = [&](QTreeWidgetItem* pItem, int depth)
+    {
+        texts << QString(depth * 2, QLatin1Char(' ')) + pItem->text(0);
+        for (int i = 0; i < pItem->childCount(); ++i)
+            walk(pItem->child(i), depth + 1);
+    };
+    for (int i = 0; i < pTree->topLevelItemCount(); ++i)
+        walk(pTree->topLevelItem(i), 0);
+    return texts;
+}
+
+QStringList ColumnTitles(QTableView* pList)
+{
+    QStringList titles;
+    QAbstractItemModel* pModel = pList->model();
+    for (int c = 0; c < pModel->columnCount(); ++c)
+        titles << pModel->headerData(c, Qt::Horizontal).toString();
+    return titles;
+}
+
+// As a click on the row does, whatever modifier keys an earlier test left pressed.
+void SelectRow(QTableView* pList, int nRow)
+{
+    pList->selectionModel()->select(pList->model()->index(nRow, 0),
+                                    QItemSelectionModel::ClearAndSelect |
+                                        QItemSelectionModel::Rows);
+}
+
+QStringList MenuTexts(QMenu* pMenu)
+{
+    QStringList texts;
+    for (QAction* pAction : pMenu->actions())
+        texts << (pAction->isSeparator()
+                      ? QStringLiteral("-")
+                      : pAction->text() +
+                            (pAction->shortcut().isEmpty()
+                                 ? QString()
+                                 : QLatin1Char('\t') + pAction->shortcut().toString()));
+    return texts;
+}
+} // namespace
+
+TEST_F(GuiTest, StartsWithoutArchiveInTheNoFileLoadedState)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(platform.splashWaits, std::vector<int>({2000}));
+    EXPECT_TRUE(Frame().isVisible());
+    EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - Untitled");
+    CORBISTAVView* pList = Frame().GetListView();
+    EXPECT_EQ(ColumnTitles(pList), QStringList({"No file loaded."}));
+    ASSERT_EQ(pList->model()->rowCount(), 1);
+    EXPECT_EQ(pList->model()->index(0, 0).data().toString(),
+              "Open a .VP or .VPP archive via the 'File' menu.");
+    EXPECT_EQ(Frame().GetTreeView()->topLevelItemCount(), 0);
+
+    EXPECT_EQ(StatusPane(0), "Ready");
+    EXPECT_EQ(StatusPane(1), " ");
+    EXPECT_EQ(StatusPane(2), "V2.0 Beta 03b (Build 106)");
+
+    // The hint row counts as a row.
+    EXPECT_TRUE(Enabled(ID_EXTRACT_TO_DIR));
+    EXPECT_TRUE(Enabled(ID_SELECT_ALL));
+    for (const int nId : {ID_EXTRACT_DEFAULT, ID_EXTRACT_FS_DATA, ID_TOOL_PREVIOUS_VERSION,
+                          ID_TOOL_HULLGLASS, ID_TOOL_LOOMWRIGHT_OPEN, ID_PLAY_PREVIEW,
+                          ID_STOP_PREVIEW, ID_OPEN_SELECTED, ID_BLANK, ID_TUTORIAL})
+        EXPECT_FALSE(Enabled(nId)) << nId;
+    for (const int nId : {ID_FILE_OPEN, ID_OPTIONS, ID_APP_EXIT, ID_CHECK_VERSION, ID_APP_ABOUT})
+        EXPECT_TRUE(Enabled(nId)) << nId;
+}
+
+TEST_F(GuiTest, AnArchiveOnTheCommandLineIsOpenWhenTheWindowComesUp)
+{
+    DataTree().WriteTo(world / "data.vp");
+    ASSERT_TRUE(Start(QString::fromStdString(world / "data.vp")));
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join("|").toStdString();
+    EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - data.vp");
+    EXPECT_EQ(TreeTexts(Frame().GetTreeView()),
+              QStringList({"data (0)", "  tables (2)", "  maps (1)", "<All files>"}));
+    CORBISTAVView* pList = Frame().GetListView();
+    EXPECT_EQ(ColumnTitles(pList), QStringList({"Filename", "Type", "Size", "Date & Time"}));
+    // Directory 1 first: its two subdirectories.
+    ASSERT_EQ(pList->model()->rowCount(), 2);
+    EXPECT_EQ(pList->model()->index(0, 0).data().toString(), "tables");
+    EXPECT_EQ(pList->model()->index(0, 1).data().toString(), "Folder");
+
+    EXPECT_EQ(ReadRegString(RegistryRoot::HKEY_CURRENT_USER,
+                            "Software\\Quillmoor\\Vantorel ORBISTAV\\Recent File List", "File1"),
+              world / "data.vp");
+    // Registration and migration ran on the way.
+    EXPECT_NE(ReadSuiteString("\\Vantorel Tools\\Vantorel ORBISTAV", "EXE"), "");
+    EXPECT_EQ(ReadSuiteDword("\\Games Configuration", "KroyMigration", 0), 1);
+}
+
+TEST_F(GuiTest, BrokenStartsTellTheUser)
+{
+    WriteBytes(world / "pak.zip", DataTree().Bytes());
+    ASSERT_TRUE(Start(QString::fromStdString(world / "pak.zip")));
+    EXPECT_EQ(platform.messages, QStringList({"Unsupported file extension."}));
+    EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - pak.zip");
+    EXPECT_EQ(ColumnTitles(Frame().GetListView()), QStringList({"No file loaded."}));
+    app.reset();
+
+    platform.messages.clear();
+    WriteBytes(world / "empty.vp", {});
+    ASSERT_TRUE(Start(QString::fromStdString(world / "empty.vp")));
+    EXPECT_TRUE(platform.messages.isEmpty());
+    EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - empty.vp");
+    app.reset();
+
+    platform.messages.clear();
+    EXPECT_FALSE(Start(QString::fromStdString(world / "missing.vp")));
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages[0].startsWith("Failed to open document."))
+        << platform.messages[0].toStdString();
+    EXPECT_TRUE(platform.messages[0].contains("missing.vp"));
+}
+
+TEST_F(GuiTest, FileOpenDialogAndRecentFiles)
+{
+    DataTree().WriteTo(world / "a.vp");
+    VppBuilder().File("x.tga", "t").File("y.wav", "w").WriteTo(world / "b.vpp");
+    ASSERT_TRUE(Start());
+    platform.openFileAnswers = {QString::fromStdString(world / "a.vp"),
+                                QString::fromStdString(world / "b.vpp"),
+                                QString::fromStdString(world / "a.vp"), QString()};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(Frame().Commands().Run(ID_FILE_OPEN));
+    EXPECT_TRUE(platform.openFilter.startsWith("All supported files (*.vp;*.vpp)|*.vp;*.vpp|"));
+    EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - a.vp");
+    const auto& recent = app->RecentFiles().Paths();
+    ASSERT_EQ(recent.size(), 2u);
+    EXPECT_EQ(recent[0], world / "a.vp");
+    EXPECT_EQ(recent[1], world / "b.vpp");
+
+    // The File menu lists them; one that no longer opens is dropped when chosen.
+    QMenu* pFile = Frame().menuBar()->findChildren<QMenu*>().first();
+    QStringList texts = MenuTexts(pFile);
+    EXPECT_EQ(texts.mid(0, 4), QStringList({"&Open .VP/.VPP file...\tCtrl+O", "-",
+                                            "Options / &Configuration", "-"}));
+    EXPECT_TRUE(texts[4].startsWith("&1 ") && texts[4].endsWith("a.vp")) << texts[4].toStdString();
+    EXPECT_TRUE(texts[5].startsWith("&2 ") && texts[5].endsWith("b.vpp"));
+    EXPECT_EQ(texts.mid(6), QStringList({"-", "E&xit"}));
+
+    std::filesystem::remove(world / "b.vpp");
+    pFile->actions()[5]->trigger();
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(app->RecentFiles().Paths().size(), 1u);
+    EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - a.vp");
+
+    // A new start shows the stored list.
+    app.reset();
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(app->RecentFiles().Paths().size(), 1u);
+    EXPECT_EQ(app->RecentFiles().Paths()[0], world / "a.vp");
+}
+
+TEST_F(GuiTest, LayoutFollowsTheStaticSplitterRules)
+{
+    EXPECT_EQ(CMainFrame::InitialGeometry(QSize(640, 480)), QRect(0, 0, 640, 480));
+    EXPECT_EQ(CMainFrame::InitialGeometry(QSize(1024, 768)), QRect(112, 84, 800, 600));
+
+    ASSERT_TRUE(Start());
+    Frame().resize(800, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(Frame().MainSplitter()->sizes().value(0), 275);
+    EXPECT_EQ(Frame().LeftSplitter()->sizes().value(0), 400);
+    EXPECT_GE(Frame().LeftSplitter()->sizes().value(1), 50);
+    EXPECT_EQ(Frame().PreviewSplitter()->sizes().value(0), 22);
+    EXPECT_EQ(Frame().PreviewSplitter()->handleWidth(), 3);
+    EXPECT_FALSE(Frame().PreviewSplitter()->handle(1)->isEnabled());
+
+    // Too little room below the tree hides the preview area; more shows it again.
+    const int nChrome = Frame().height() - Frame().LeftSplitter()->height();
+    Frame().resize(800, nChrome + 400 + 40);
+    QApplication::processEvents();
+    EXPECT_EQ(Frame().LeftSplitter()->sizes().value(1), 0);
+    Frame().resize(800, 600);
+    QApplication::processEvents();
+    EXPECT_GE(Frame().LeftSplitter()->sizes().value(1), 50);
+}
+
+TEST_F(GuiTest, ToolbarMenusAndPrompts)
+{
+    ASSERT_TRUE(Start());
+    QStringList labels;
+    for (QToolButton* pButton : Frame().MainToolBar()->findChildren<QToolButton*>())
+        if (pButton->objectName().startsWith("toolbarButton"))
+            labels << pButton->text() + (pButton->isEnabled() ? "" : " (disabled)");
+    EXPECT_EQ(labels,
+              QStringList({"Load .VP/.VPP", "Extract to default dir (disabled)", "Extract to dir",
+                           "Extract to FS DATA dir (disabled)", "Options", " (disabled)"}));
+
+    const QList<QMenu*> menus = Frame().menuBar()->findChildren<QMenu*>();
+    ASSERT_GE(menus.size(), 4);
+    EXPECT_EQ(MenuTexts(menus[1]),
+              QStringList({"&Open selected file\tF3", "&Extract to Default Dir\tF4",
+                           "Extract to &Dir\tShift+F4", "Extract to FREESPACE D&ata dir\tCtrl+F4",
+                           "-", "&Play / Preview\tF2", "S&top / Close Preview\tShift+F2", "-",
+                           "&Select current directory\tCtrl+A"}));
+    EXPECT_EQ(MenuTexts(menus[2]).size(), 8);
+    EXPECT_EQ(MenuTexts(menus[2])[3], "-");
+    EXPECT_EQ(MenuTexts(menus[3]), QStringList({"NAVPRIMER &Quick Start Tutorial\tF1", "-",
+                                                "&Check for new version", "&About"}));
+
+    QAction* pExtract = Frame().Commands().Action(ID_EXTRACT_TO_DIR);
+    EXPECT_EQ(pExtract->statusTip(), "Extract to a directory of your choice");
+    QStatusTipEvent tip(pExtract->statusTip());
+    QApplication::sendEvent(&Frame(), &tip);
+    EXPECT_EQ(StatusPane(0), "Extract to a directory of your choice");
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(&Frame(), &leave);
+    EXPECT_EQ(StatusPane(0), "Ready");
+
+    menus[3]->actions().last()->trigger();
+    menus[3]->actions()[2]->trigger();
+    EXPECT_EQ(platform.companionCalls, QStringList({"DoAbout", "DoVXVC"}));
+}
+
+TEST_F(GuiTest, RulesFollowSelectionGameDirectoryAndInstalledTools)
+{
+    std::filesystem::create_directories(world / "games/FS2/data");
+    DataTree().WriteTo(world / "games/FS2/root_fs2.vp");
+    WriteSuiteString("\\Games Configuration\\FreeSpace 2", "Path", world / "games/FS2");
+    // The earlier version is known only from the legacy module file.
+    std::filesystem::create_directories(world / "drive_c/Kroy/Orbistav1");
+    WriteBytes(world / "drive_c/Kroy/Orbistav1/orbistav.exe", {'M', 'Z'});
+    WriteBytes(world / "drive_c/kroy.cfg", std::vector<unsigned char>({'x'}));
+    const std::string cfg = "[Directories]\r\nKroy3=C:\\Kroy\r\n";
+    WriteBytes(world / "drive_c/kroy.cfg", std::vector<unsigned char>(cfg.begin(), cfg.end()));
+    const std::string ini = "[Moduls_Dirs]\r\nORBISTAV=C:\\Kroy\\Orbistav1\r\n[Moduls_EXEs]"
+                            "\r\nORBISTAV=orbistav.exe\r\n";
+    WriteBytes(world / "drive_c/Kroy/kroy.ini", std::vector<unsigned char>(ini.begin(), ini.end()));
+
+    ASSERT_TRUE(Start(QString::fromStdString(world / "games/FS2/root_fs2.vp")));
+    EXPECT_TRUE(Enabled(ID_EXTRACT_FS_DATA));
+    EXPECT_TRUE(Enabled(ID_TOOL_PREVIOUS_VERSION));
+    EXPECT_FALSE(Enabled(ID_TOOL_LOOMWRIGHT_OPEN));
+
+    CORBISTAVView* pList = Frame().GetListView();
+    EXPECT_FALSE(Enabled(ID_OPEN_SELECTED));
+    SelectRow(pList, 0);
+    EXPECT_TRUE(Enabled(ID_OPEN_SELECTED)); // a folder row too
+    ASSERT_TRUE(Frame().Commands().Run(ID_SELECT_ALL));
+    EXPECT_EQ(pList->SelectedRows().size(), 2u);
+    EXPECT_FALSE(Enabled(ID_OPEN_SELECTED));
+    EXPECT_FALSE(Frame().Commands().Run(ID_EXTRACT_DEFAULT));
+
+    VppBuilder().File("a.tga", "t").WriteTo(world / "b.vpp");
+    ASSERT_TRUE(app->OpenDocumentFile(QString::fromStdString(world / "b.vpp")));
+    EXPECT_FALSE(Enabled(ID_EXTRACT_FS_DATA));
+    EXPECT_FALSE(Enabled(ID_TOOL_PREVIOUS_VERSION));
+    EXPECT_EQ(ColumnTitles(pList), QStringList({"Filename", "Type", "Size"}));
+    EXPECT_EQ(TreeTexts(Frame().GetTreeView()),
+              QStringList({"<All files>", "  TGA files (TGA graphic)"}));
+}
+
+TEST_F(GuiTest, KeysReachTheirCommands)
+{
+    DataTree().WriteTo(world / "data.vp");
+    ASSERT_TRUE(Start(QString::fromStdString(world / "data.vp")));
+    CORBISTAVView* pList = Frame().GetListView();
+    QApplication::setActiveWindow(&Frame());
+    pList->setFocus();
+    QTest::keyClick(pList, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(pList->SelectedRows().size(), 2u);
+    QTest::keyClick(pList, Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), Frame().GetTreeView());
+    QTest::keyClick(Frame().GetTreeView(), Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), pList);
+}
+
+TEST_F(GuiTest, PreviewCommandsFollowThePreviewPane)
+{
+    ASSERT_TRUE(WriteSetting(kSettingAutoShowPCX, 0));
+    DataTree().WriteTo(world / "data.vp");
+    ASSERT_TRUE(Start(QString::fromStdString(world / "data.vp")));
+    EXPECT_EQ(app->m_bAutoShowPCX, 0);
+
+    // maps holds nebula.pcx: selecting it makes the pane wait for Play/Preview.
+    QTreeWidget* pTree = Frame().GetTreeView();
+    pTree->setCurrentItem(pTree->topLevelItem(0)->child(1));
+    CORBISTAVView* pList = Frame().GetListView();
+    ASSERT_EQ(pList->model()->rowCount(), 1);
+    EXPECT_FALSE(Enabled(ID_PLAY_PREVIEW));
+    SelectRow(pList, 0);
+    EXPECT_TRUE(Frame().GetPreview()->m_bPreviewable);
+    EXPECT_TRUE(Enabled(ID_PLAY_PREVIEW));
+    EXPECT_FALSE(Enabled(ID_STOP_PREVIEW));
+
+    // A table file is not previewable.
+    pTree->setCurrentItem(pTree->topLevelItem(0)->child(0));
+    SelectRow(pList, 0);
+    EXPECT_FALSE(Enabled(ID_PLAY_PREVIEW));
+    EXPECT_FALSE(Enabled(ID_STOP_PREVIEW));
+}
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

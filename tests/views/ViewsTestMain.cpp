@@ -1,0 +1,14 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    // Headless unless the caller chose a platform.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
