@@ -138,7 +138,7 @@ void CMainFrame::CreateCommands()
     t.Add(
         ID_OPEN_SELECTED, tr("&Open selected file"),
         tr("Open/Run selected file in associated program\nOpen/Run selected file"),
-        [this] { return CountSelectedRows() == 1; }, [this] { OnOpenSelected(); },
+        [this] { return m_pList->HasSingleSelectedRow(); }, [this] { OnOpenSelected(); },
         QKeySequence(Qt::Key_F3));
     t.Add(ID_EXTRACT_DEFAULT, tr("&Extract to Default Dir"),
           tr("Extract to default dir as specified in Configuration\nExtract to default dir"), never,

@@ -187,6 +187,23 @@ int CORBISTAVView::RowCount() const
     return m_pModel->rowCount();
 }
 
+bool CORBISTAVView::HasSingleSelectedRow() const
+{
+    const int nRows = RowCount();
+    int nFound = -1;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+    {
+        const int nFirst = std::max(range.top(), 0);
+        const int nLast = std::min(range.bottom(), nRows - 1);
+        if (nFirst > nLast)
+            continue;
+        if (nFirst != nLast || (nFound != -1 && nFound != nFirst))
+            return false;
+        nFound = nFirst;
+    }
+    return nFound != -1;
+}
+
 std::vector<int> CORBISTAVView::SelectedRows() const
 {
     std::vector<int> rows;

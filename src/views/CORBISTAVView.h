@@ -36,6 +36,8 @@ public:
 
     int RowCount() const;
     std::vector<int> SelectedRows() const;
+    // Exactly one row selected; cheap enough for the idle-time command rules.
+    bool HasSingleSelectedRow() const;
     // Folder rows too; the current row stays where it is.
     void SelectAllRows();
 
