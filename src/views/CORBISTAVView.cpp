@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 
 #include "CORBISTAVDoc.h"
+#include "CRowDelegate.h"
 #include "FileListFormat.h"
 #include "IFileListHost.h"
 #include "Settings.h"
@@ -60,6 +61,7 @@ CORBISTAVView::CORBISTAVView(CORBISTAVDoc& doc, const AppSettings& settings, IFi
 {
     m_pModel->SetPictures(WhiteTransparent(folderPicture), WhiteTransparent(documentPicture));
     setModel(m_pModel);
+    setItemDelegate(new CRowDelegate(this));
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
