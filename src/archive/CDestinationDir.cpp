@@ -13,14 +13,14 @@ std::string ErrnoText(int err)
 {
     return std::strerror(err);
 }
-
-std::string JoinDisk(const std::string& dir, const std::string& name)
-{
-    if (dir.empty() || dir.back() == '/')
-        return dir + name;
-    return dir + "/" + name;
-}
 } // namespace
+
+std::string CDestinationDir::PathOf(const std::string& name) const
+{
+    if (m_strPath.empty() || m_strPath.back() == '/')
+        return m_strPath + name;
+    return m_strPath + "/" + name;
+}
 
 CDestinationDir::~CDestinationDir()
 {
@@ -60,7 +60,7 @@ Result CDestinationDir::Open(const std::string& path, CDestinationDir& dir)
 
 Result CDestinationDir::OpenSubdir(const std::string& name, CDestinationDir& subdir) const
 {
-    const std::string path = JoinDisk(m_strPath, name);
+    const std::string path = PathOf(name);
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
         return Result::Fail(path + ": not a plain directory name");
     if (::mkdirat(m_fd, name.c_str(), 0777) != 0 && errno != EEXIST)
@@ -82,7 +82,7 @@ Result CDestinationDir::OpenSubdir(const std::string& name, CDestinationDir& sub
 Result CDestinationDir::WriteFileAtomically(const std::string& name,
                                             const std::function<Result(int fd)>& writeData) const
 {
-    const std::string path = JoinDisk(m_strPath, name);
+    const std::string path = PathOf(name);
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
         return Result::Fail(path + ": not a plain file name");
 

@@ -29,6 +29,8 @@ public:
                                const std::function<Result(int fd)>& writeData) const;
 
     const std::string& Path() const { return m_strPath; }
+    // The disk path of a name in this directory.
+    std::string PathOf(const std::string& name) const;
     bool IsOpen() const { return m_fd >= 0; }
 
 private:

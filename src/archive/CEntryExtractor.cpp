@@ -75,9 +75,7 @@ Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
         return r;
 
     const std::string diskName = Cp1252ToUtf8(file.strName);
-    const std::string& dirPath = pDir->Path();
-    const std::string target =
-        dirPath + (dirPath.empty() || dirPath.back() == '/' ? "" : "/") + diskName;
+    const std::string target = pDir->PathOf(diskName);
     Result result = pDir->WriteFileAtomically(
         diskName,
         [&](int fd) -> Result
