@@ -7,7 +7,7 @@
 
 #include "CORBISTAVDoc.h"
 #include "FileTypes.h"
-#include "PreviewFonts.h"
+#include "DialogUnits.h"
 
 namespace
 {

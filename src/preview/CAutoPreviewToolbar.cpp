@@ -4,34 +4,18 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QToolBar>
 
 #include "CommandIds.h"
-#include "PreviewFonts.h"
+#include "DialogUnits.h"
 #include "ResourceImages.h"
 
 namespace
 {
 // The height of the splitter row that holds the form.
 constexpr int kFormHeight = 22;
-
-// Dialog base units of a dialog font: average character width and character height.
-QSize DialogBaseUnits(const QFont& font)
-{
-    const QFontMetrics metrics(font);
-    const int cx = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return {(cx / 26 + 1) / 2, metrics.height()};
-}
-
-QRect DialogRect(const QSize& base, int x, int y, int cx, int cy)
-{
-    return {x * base.width() / 4, y * base.height() / 8, cx * base.width() / 4,
-            cy * base.height() / 8};
-}
 } // namespace
 
 CAutoPreviewToolbar::CAutoPreviewToolbar(const std::function<QAction*(int commandId)>& actionFor,
