@@ -20,6 +20,7 @@
 #include "CLeftView.h"
 #include "CORBISTAVDoc.h"
 #include "CORBISTAVView.h"
+#include "COptions.h"
 #include "CStaticSplitter.h"
 #include "CThinSplitterWnd.h"
 #include "IPlatformServices.h"
@@ -38,7 +39,7 @@ const QString kOpenFilter =
 constexpr int kMaxRecentFiles = 10;
 } // namespace
 
-CMainFrame::CMainFrame(CORBISTAVDoc& doc, const AppSettings& settings, IPlatformServices& platform,
+CMainFrame::CMainFrame(CORBISTAVDoc& doc, AppSettings& settings, IPlatformServices& platform,
                        QWidget* pParent)
     : QMainWindow(pParent), m_doc(doc), m_settings(settings), m_platform(platform)
 {
@@ -132,7 +133,7 @@ void CMainFrame::CreateCommands()
         tr("Open a .VP/.VPP archive file\nOpen .VP/.VPP file"), always, [this] { OnFileOpen(); },
         QKeySequence(Qt::CTRL | Qt::Key_O));
     t.Add(ID_OPTIONS, tr("Options / &Configuration"), tr("Set up ORBISTAV\nProgram setup"), always,
-          nothing);
+          [this] { OnOptions(); });
     t.Add(ID_APP_EXIT, tr("E&xit"), tr("Quit the application\nExit"), always, [this] { close(); });
 
     t.Add(
@@ -440,6 +441,17 @@ void CMainFrame::OnPlay()
     if (rows.empty() || m_pList->m_aRowIsFolder[static_cast<std::size_t>(rows.front())])
         return;
     PreviewEntry(m_pList->m_aRowIndex[static_cast<std::size_t>(rows.front())], true);
+}
+
+void CMainFrame::OnOptions()
+{
+    m_pPreview->StopPreview(true);
+    COptions sheet(m_settings, m_platform, this);
+    sheet.exec();
+    // Whatever closed the sheet: what is stored now takes effect, and the list shows sizes
+    // and grid lines as set.
+    LoadSettings(m_settings);
+    m_pTree->ShowSelection();
 }
 
 void CMainFrame::SwitchPane(int nStep)

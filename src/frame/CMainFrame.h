@@ -30,7 +30,7 @@ class CMainFrame : public QMainWindow, public IFileListHost, public IDocumentObs
 {
     Q_OBJECT
 public:
-    CMainFrame(CORBISTAVDoc& doc, const AppSettings& settings, IPlatformServices& platform,
+    CMainFrame(CORBISTAVDoc& doc, AppSettings& settings, IPlatformServices& platform,
                QWidget* pParent = nullptr);
     ~CMainFrame() override;
 
@@ -84,10 +84,12 @@ private:
     void RebuildRecentFileMenu();
     void OnFileOpen();
     void OnPlay();
+    void OnOptions();
     void SwitchPane(int nStep);
 
     CORBISTAVDoc& m_doc;
-    const AppSettings& m_settings;
+    // The application object's settings: read by the views, reloaded after the options.
+    AppSettings& m_settings;
     IPlatformServices& m_platform;
     CCommandTable* m_pCommands = nullptr;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 #include "IPlatformServices.h"
@@ -14,6 +15,9 @@ public:
     std::vector<int> splashWaits;
     QStringList openFileAnswers; // taken in order; empty: the user cancels
     QString openFilter;
+    // Runs inside CallCompanion, as the companion's own dialog would (a user changing the
+    // game directories, for example).
+    std::function<void(const std::string& entry)> companionDoes;
 
     void MessageBox(QWidget*, const QString& text) override { messages << text; }
     QString GetOpenFileName(QWidget*, const QString& filter) override
@@ -27,6 +31,8 @@ public:
     void CallCompanion(const std::string& entry) override
     {
         companionCalls << QString::fromStdString(entry);
+        if (companionDoes)
+            companionDoes(entry);
     }
     void SplashWait(int nMilliseconds) override { splashWaits.push_back(nMilliseconds); }
 };
