@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "CFlatLookManager.h"
 #include "CMainFrame.h"
 #include "CORBISTAVDoc.h"
+#include "COwnerDrawMenu.h"
 #include "CSplashWindow.h"
+#include "CommandIds.h"
 #include "GameDirectories.h"
 #include "IPlatformServices.h"
 #include "LegacyConfiguration.h"
@@ -32,6 +35,8 @@ CORBISTAVApp::~CORBISTAVApp()
 
 bool CORBISTAVApp::InitInstance(const std::optional<QString>& archivePath)
 {
+    // Before any window exists, so that every dialog gets the flat look.
+    CFlatLookManager::Instance().InstallHook(-1, CFlatLookManager::MODE_DIALOGS);
     m_recentFiles.Load();
 
     m_pSplash = std::make_unique<CSplashWindow>();
@@ -55,6 +60,10 @@ bool CORBISTAVApp::InitInstance(const std::optional<QString>& archivePath)
 
     m_pSplash->repaint();
     m_platform.SplashWait(kSplashMilliseconds);
+
+    m_pMenu = std::make_unique<COwnerDrawMenu>();
+    m_pMenu->LoadMenu(m_pFrame->menuBar());
+    m_pMenu->LoadToolbar(IDR_MENU_IMAGES);
 
     m_pFrame->show();
     m_pFrame->raise();

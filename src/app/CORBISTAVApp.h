@@ -9,6 +9,7 @@
 #include "Settings.h"
 
 class CMainFrame;
+class COwnerDrawMenu;
 class CORBISTAVDoc;
 class CSplashWindow;
 class IPlatformServices;
@@ -36,6 +37,7 @@ public:
     CORBISTAVDoc& Document() const { return *m_pDoc; }
     CMainFrame* MainFrame() const { return m_pFrame.get(); }
     const CRecentFileList& RecentFiles() const { return m_recentFiles; }
+    COwnerDrawMenu* Menu() const { return m_pMenu.get(); }
 
 private:
     void UpdateTitle(const QString& fileName);
@@ -44,6 +46,8 @@ private:
     IPlatformServices& m_platform;
     std::unique_ptr<CORBISTAVDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pFrame;
+    // The frame's menu bar with owner-drawn popups; goes before the frame.
+    std::unique_ptr<COwnerDrawMenu> m_pMenu;
     std::unique_ptr<CSplashWindow> m_pSplash;
     CRecentFileList m_recentFiles;
 };

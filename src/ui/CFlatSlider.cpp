@@ -1,0 +1,50 @@
+#include "CFlatSlider.h"
+
+#include <QPainter>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+#include "FrameDrawing.h"
+#include "SystemLook.h"
+
+namespace
+{
+class CSliderAccess : public QSlider
+{
+public:
+    using QSlider::initStyleOption;
+};
+} // namespace
+
+void CFlatSlider::DrawFrame(QPainter& dc, const QRect&)
+{
+    auto* pSlider = qobject_cast<QSlider*>(m_pWnd.data());
+    if (!pSlider)
+        return;
+    QStyleOptionSlider option;
+    static_cast<CSliderAccess*>(pSlider)->initStyleOption(&option);
+    QStyle* pStyle = pSlider->style();
+    const QRect groove =
+        pStyle->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, pSlider);
+    const QRect thumb =
+        pStyle->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, pSlider);
+    const bool bActive = IsActive();
+    // The channel is a thin sunken groove through the middle of the thumb's track.
+    QRect channel = groove;
+    if (pSlider->orientation() == Qt::Horizontal)
+        channel = QRect(groove.left(), thumb.center().y() - 2, groove.width(), 4);
+    else
+        channel = QRect(thumb.center().x() - 2, groove.top(), 4, groove.height());
+    const int nInner = bActive ? COLOR_3DDKSHADOW : COLOR_BTNFACE;
+    const int nInner2 = bActive ? COLOR_3DLIGHT : COLOR_BTNFACE;
+    Draw3dFrame2(dc, channel, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, nInner, nInner2);
+
+    dc.fillRect(thumb, GetSysColor(COLOR_BTNFACE));
+    if (pSlider->tickPosition() == QSlider::TicksBothSides)
+        Draw3dFrame2(dc, thumb, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW, COLOR_BTNFACE, COLOR_BTNFACE);
+    else
+        Draw3dFrame2(dc, thumb, COLOR_BTNHIGHLIGHT, bActive ? COLOR_3DDKSHADOW : COLOR_BTNSHADOW,
+                     bActive ? COLOR_3DLIGHT : COLOR_BTNFACE,
+                     bActive ? COLOR_BTNSHADOW : COLOR_BTNFACE);
+}
