@@ -9,6 +9,7 @@
 
 #include "CORBISTAVDoc.h"
 #include "CRowDelegate.h"
+#include "DialogUnits.h"
 #include "FileListFormat.h"
 #include "IFileListHost.h"
 #include "Settings.h"
@@ -117,7 +118,7 @@ void CORBISTAVView::SetupColumns()
 
     const ColumnWidths widths = WidthsOfKind(nKind);
     for (int i = 0; i < widths.nCount; ++i)
-        horizontalHeader()->resizeSection(i, widths.aWidth[i]);
+        horizontalHeader()->resizeSection(i, ScaleTextWidth(widths.aWidth[i], font()));
 }
 
 void CORBISTAVView::BeginFill()

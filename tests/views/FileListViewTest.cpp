@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QStyle>
+
+#include "DialogUnits.h"
 #include "FileTypes.h"
 #include "ViewsTestSupport.h"
 #include "VpBuilder.h"
@@ -43,7 +46,7 @@ void RecordWarnings(QtMsgType type, const QMessageLogContext&, const QString& te
 TEST_F(ViewsFileList, WithoutArchiveShowsOnlyTheHintRow)
 {
     EXPECT_EQ(Headers(), QStringList{"No file loaded."});
-    EXPECT_EQ(list.horizontalHeader()->sectionSize(0), 300);
+    EXPECT_EQ(list.horizontalHeader()->sectionSize(0), ScaleTextWidth(300, list.font()));
     ASSERT_EQ(list.RowCount(), 1);
     EXPECT_EQ(Text(0, 0), "Open a .VP or .VPP archive via the 'File' menu.");
     EXPECT_FALSE(list.model()->index(0, 0).data(Qt::DecorationRole).isValid());
@@ -61,7 +64,14 @@ TEST_F(ViewsFileList, ColumnsFollowTheArchiveKind)
     EXPECT_EQ(Headers(), (QStringList{"Filename", "Type", "Size", "Date & Time"}));
     const int aVpWidths[] = {200, 120, 70, 100};
     for (int c = 0; c < 4; ++c)
-        EXPECT_EQ(list.horizontalHeader()->sectionSize(c), aVpWidths[c]) << c;
+        EXPECT_EQ(list.horizontalHeader()->sectionSize(c),
+                  ScaleTextWidth(aVpWidths[c], list.font()))
+            << c;
+    // The widths were made for 8-point Tahoma; a whole date still fits in the wider font.
+    const int nCellMargins =
+        2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
+    EXPECT_GE(list.horizontalHeader()->sectionSize(3),
+              list.fontMetrics().horizontalAdvance("10/1/2001 08:05:09") + nCellMargins);
 
     const auto alignment = [&](int c, bool bHeader)
     {
@@ -85,7 +95,7 @@ TEST_F(ViewsFileList, ColumnsFollowTheArchiveKind)
 
     Load(VppBuilder().File("a.tga", "x").Bytes(), "/x/test.vpp");
     EXPECT_EQ(Headers(), (QStringList{"Filename", "Type", "Size"}));
-    EXPECT_EQ(list.horizontalHeader()->sectionSize(0), 200);
+    EXPECT_EQ(list.horizontalHeader()->sectionSize(0), ScaleTextWidth(200, list.font()));
     EXPECT_EQ(list.model()->index(0, 3).data().toString(), QString());
 }
 

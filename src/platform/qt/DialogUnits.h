@@ -16,3 +16,8 @@ QSize DialogBaseUnits(const QFont& font);
 
 // A rectangle of a dialog layout in pixels.
 QRect DialogRect(const QSize& base, int x, int y, int cx, int cy);
+
+// Pixel widths made to hold text in 8-point Tahoma, scaled by how much wider the given
+// font's average character is, so that the texts they held whole still fit.
+double TextWidthScale(const QFont& font);
+int ScaleTextWidth(int nPixels, const QFont& font);
