@@ -319,7 +319,8 @@ void COwnerDrawMenu::DrawDisabledImage(QPainter& dc, const OwnerDrawMenuItem& it
         {
             const QRgb pixel = cell.pixel(px, py);
             const QRgb opaque = pixel | 0xFF000000u;
-            if (qAlpha(pixel) < 128 || opaque == face || opaque == light)
+            // The light greys of button artwork count as background like the face colour.
+            if (qAlpha(pixel) < 128 || opaque == face || opaque == light || qGray(pixel) >= 0xC0)
                 continue;
             highlight.setPixel(px, py, highlightColour);
             shadow.setPixel(px, py, shadowColour);

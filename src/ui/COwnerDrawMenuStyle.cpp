@@ -61,6 +61,8 @@ QSize COwnerDrawMenuStyle::sizeFromContents(ContentsType type, const QStyleOptio
     if (!pItem)
         return QProxyStyle::sizeFromContents(type, pOption, size, pWidget);
     QSize measured = m_menu.MeasureItem(*pItem);
+    // An item measured empty would be left out of the menu.
+    measured.setWidth(std::max(1, measured.width()));
     // The menu adds a column as wide as the widest accelerator to every item itself.
     const QString strAccelerator = pItem->strText.section(QLatin1Char('\t'), 1);
     if (!strAccelerator.isEmpty())
