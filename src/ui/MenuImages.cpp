@@ -22,7 +22,11 @@ std::optional<ToolbarResource> LoadToolbarResource(int nToolbarId)
 {
     if (nToolbarId != IDR_MENU_IMAGES)
         return std::nullopt;
-    ToolbarResource toolbar;
+    // Drawn once: every item of the toolbar shares the bitmap.
+    static std::optional<ToolbarResource> s_loaded;
+    if (s_loaded)
+        return s_loaded;
+    ToolbarResource& toolbar = s_loaded.emplace();
     toolbar.aButtons = {ID_FILE_OPEN,
                         0,
                         ID_OPTIONS,

@@ -17,5 +17,5 @@ struct ToolbarResource
     int ImageOf(int nCommand) const;
 };
 
-// Nothing for an unknown toolbar id.
+// Nothing for an unknown toolbar id. GUI thread only.
 std::optional<ToolbarResource> LoadToolbarResource(int nToolbarId);
