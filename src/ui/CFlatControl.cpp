@@ -18,6 +18,9 @@ CFlatControl::~CFlatControl()
 
 bool CFlatControl::WindowProc(QObject* pObj, QEvent* pEvent)
 {
+    // The control's own painting, passed on below, reaches the control undisturbed.
+    if (m_bInPaint)
+        return false;
     QWidget* pTarget = nullptr;
     QRect rect;
     GetFrameDC(pTarget, rect);
@@ -33,8 +36,12 @@ bool CFlatControl::WindowProc(QObject* pObj, QEvent* pEvent)
     case QEvent::Paint:
         if (pObj != pTarget)
             return false;
-        // The control paints itself first; the frame goes over what it drew.
-        pObj->event(pEvent);
+        // The control paints itself first, through the filters it installed on itself (a
+        // scroll area's viewport paints only through its owner's); the frame goes over what
+        // it drew.
+        m_bInPaint = true;
+        QCoreApplication::sendEvent(pObj, pEvent);
+        m_bInPaint = false;
         {
             RefreshState(rect);
             QPainter dc(pTarget);

@@ -57,4 +57,5 @@ protected:
     std::uint16_t m_nState = 0;
     std::uint16_t m_nPaintedState = 0;
     int m_nHotItem = -1;
+    bool m_bInPaint = false;
 };

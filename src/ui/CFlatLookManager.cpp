@@ -227,7 +227,7 @@ bool CFlatLookManager::eventFilter(QObject* pObj, QEvent* pEvent)
                      BelongsTo(pWnd, pWnd->window()) && SubclassControl(pWnd))
                 FindControl(pWnd)->UpdateFrame();
         }
-        else if (!pWnd->isWindow() && SubclassControl(pWnd))
+        else if (!pWnd->isWindow() && !qobject_cast<QScrollBar*>(pWnd) && SubclassControl(pWnd))
             FindControl(pWnd)->UpdateFrame();
     }
     if (m_controls.empty())

@@ -210,6 +210,13 @@ TEST_F(FlatDialog, HoverPausesWhileTheMouseIsHeldAndFollowsHeaderItems)
     QHeaderView* pHeader = pTable->horizontalHeader();
     CFlatControl* pHeaderPainter = Manager().FindControl(pHeader);
     ASSERT_NE(pHeaderPainter, nullptr);
+    // The sections still paint themselves (their labels) under the frames.
+    const QImage header = Grab(*pHeader);
+    bool bLabel = false;
+    for (int x = 0; x < pHeader->sectionSize(0); ++x)
+        for (int y = 0; y < header.height(); ++y)
+            bLabel = bLabel || qGray(header.pixel(x, y)) < 0x40;
+    EXPECT_TRUE(bLabel);
     auto overSection = [&](int nSection, int dx)
     {
         const QPoint at(pHeader->sectionViewportPosition(nSection) + dx, pHeader->height() / 2);
