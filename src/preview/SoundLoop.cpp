@@ -4,6 +4,8 @@
 
 #include "AsciiText.h"
 
+namespace
+{
 bool IsMusicSound(const std::string& strDirPath, const std::string& strName,
                   const std::string& strArchivePath)
 {
@@ -16,6 +18,7 @@ bool IsMusicSound(const std::string& strDirPath, const std::string& strName,
             return true;
     return ToLowerAscii(strArchivePath).find("music.vpp") != std::string::npos;
 }
+} // namespace
 
 bool ShouldLoopSound(std::int32_t nLoopMode, const std::string& strDirPath,
                      const std::string& strName, const std::string& strArchivePath)
