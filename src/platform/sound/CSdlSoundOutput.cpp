@@ -54,7 +54,7 @@ bool CSdlSoundOutput::Play(std::span<const std::uint8_t> image, bool bLoop)
     }
 
     const Format format{spec.freq, spec.format, spec.channels};
-    if (m_nDevice != 0 && !(format == m_deviceFormat))
+    if (m_nDevice != 0 && format != m_deviceFormat)
         CloseDevice();
     if (m_nDevice == 0 && !OpenDevice(format))
     {
