@@ -2,12 +2,18 @@
 
 #include <utility>
 
+#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "ArchiveFile.h"
+#include "CInputFile.h"
 #include "CORBISTAVDoc.h"
-#include "FileTypes.h"
+#include "CSdlSoundOutput.h"
 #include "DialogUnits.h"
+#include "EntryData.h"
+#include "FileTypes.h"
+#include "SoundLoop.h"
 
 namespace
 {
@@ -110,6 +116,11 @@ void CAutoPreview::SetCaptionHandler(std::function<void(const QString&)> handler
     m_captionHandler = std::move(handler);
 }
 
+void CAutoPreview::SetSoundOutput(std::unique_ptr<ISoundOutput> pOutput)
+{
+    m_pSoundOutput = std::move(pOutput);
+}
+
 void CAutoPreview::paintEvent(QPaintEvent* pEvent)
 {
     QPainter painter(viewport());
@@ -153,15 +164,52 @@ bool CAutoPreview::LoadTga(const std::string&, std::int32_t, std::int32_t)
     return false;
 }
 
-// Not yet played: the pane stays in its Waiting state.
-bool CAutoPreview::PlayWav(const std::string&, std::int32_t, std::int32_t, const std::string&,
-                           const std::string&)
+namespace
 {
-    return false;
+// The wait cursor for as long as a sound loads, whichever way loading ends.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+} // namespace
+
+bool CAutoPreview::PlayWav(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
+                           const std::string& name, const std::string& dirPath)
+{
+    const WaitCursor waitCursor;
+    const bool bLoop = ShouldLoopSound(m_settings.m_nSoundAutoRepeatWAV, dirPath, name, path);
+
+    CInputFile archive;
+    if (!archive.Open(path))
+        return false;
+    ArchiveFile entry;
+    entry.nOffset = nOffset;
+    entry.nSize = nSize;
+    entry.strName = name;
+    // A damaged entry (data outside the archive) plays nothing rather than a padded image.
+    std::vector<std::uint8_t> image;
+    if (!ReadEntryData(archive, entry, name, image))
+        return false;
+
+    m_pData.swap(image);
+    m_bWavLoaded = 1;
+    if (!m_pSoundOutput)
+        m_pSoundOutput = std::make_unique<CSdlSoundOutput>();
+    // Bytes the output cannot decode, or no audio device, simply stay silent.
+    m_pSoundOutput->Play(m_pData, bLoop);
+    m_bPreviewActive = 1;
+    return true;
 }
 
-// Nothing plays yet, so there is nothing to silence.
-void CAutoPreview::StopSound() {}
+void CAutoPreview::StopSound()
+{
+    if (m_pSoundOutput)
+        m_pSoundOutput->Stop();
+}
 
 void CAutoPreview::FreeData()
 {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "Settings.h"
 
 class CORBISTAVDoc;
+class ISoundOutput;
 
 // The black preview pane below the preview toolbar: shows or plays the selected entry of
 // the open archive without extracting it.
@@ -40,6 +42,8 @@ public:
     void SetPreviewCaption(const QString& text);
     // The frame's SetPreviewToolbarCaption.
     void SetCaptionHandler(std::function<void(const QString&)> handler);
+    // Where sounds play; without one the pane plays through SDL's audio device.
+    void SetSoundOutput(std::unique_ptr<ISoundOutput> pOutput);
 
     std::int32_t m_nBitsPerPixel = 0;
     std::int32_t m_bPreviewActive = 0;
@@ -69,5 +73,6 @@ private:
     CORBISTAVDoc& m_doc;
     const AppSettings& m_settings;
     std::function<void(const QString&)> m_captionHandler;
-    QBasicTimer m_aniTimer; // the animation's frame timer
+    std::unique_ptr<ISoundOutput> m_pSoundOutput; // made on the first sound
+    QBasicTimer m_aniTimer;                       // the animation's frame timer
 };
