@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the reader benchmarks and measures the CLI's peak memory on a full archive.
+# Runs the reader and decoder benchmarks, measures the CLI's peak memory on a full
+# archive and times a PCX preview from selection to painted pane.
 #   bench/run_benchmarks.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,3 +14,14 @@ for a in full.vp full.vpp; do
   printf '%s: orbistav-cli list: ' "$a"
   "$build/bin/orbistav_peak_rss" "$build/bin/orbistav-cli" list "$tmp/$a" 2>&1 >/dev/null | tail -1
 done
+
+# The picture decoders alone, then a PCX from selection to painted pane (on a real X
+# server when xvfb-run is there).
+cmake --build "$build" --target orbistav_bench_decoders orbistav_bench_preview >/dev/null
+"$build/bin/orbistav_bench_decoders" --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
+if command -v xvfb-run >/dev/null 2>&1; then
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24' "$build/bin/orbistav_bench_preview" \
+    --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
+else
+  "$build/bin/orbistav_bench_preview" --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
+fi
