@@ -82,6 +82,8 @@ void BM_PreviewEntryPcx(benchmark::State& state, int nWidth, int nHeight)
                                       QItemSelectionModel::ClearAndSelect |
                                           QItemSelectionModel::Rows);
         pane.viewport()->repaint();
+        // Until the window system has taken the pixels.
+        QGuiApplication::sync();
     }
     if (pane.m_nWidth != nWidth || pane.m_nHeight != nHeight)
         state.SkipWithError("picture not shown");

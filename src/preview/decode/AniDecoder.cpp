@@ -107,24 +107,23 @@ std::size_t DecodeAniFrame(std::span<const std::uint8_t> code, std::int32_t nFra
                 const std::uint8_t byCode = code[nIn++];
                 if (byCode != byPacker)
                 {
-                    byValue = byCode;
-                    nRun = 1;
+                    if (byCode != kAniTransparent)
+                        pRow[x] = byCode;
+                    ++x;
+                    continue;
                 }
+                if (nIn >= code.size())
+                    return nIn;
+                const std::uint8_t byCount = code[nIn++];
+                if (byCount < 2)
+                    byValue = byPacker;
                 else
                 {
                     if (nIn >= code.size())
                         return nIn;
-                    const std::uint8_t byCount = code[nIn++];
-                    if (byCount < 2)
-                        byValue = byPacker;
-                    else
-                    {
-                        if (nIn >= code.size())
-                            return nIn;
-                        byValue = code[nIn++];
-                    }
-                    nRun = static_cast<std::size_t>(byCount) + 1;
+                    byValue = code[nIn++];
                 }
+                nRun = static_cast<std::size_t>(byCount) + 1;
             }
             const std::size_t nTake = std::min(nRun, nWidth - x);
             if (byValue != kAniTransparent)

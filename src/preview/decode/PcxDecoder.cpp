@@ -77,18 +77,17 @@ Result DecodePcx(std::span<const std::uint8_t> entry, DecodedPicture& picture)
                 if (nIn >= codes.size())
                     return Result::Fail("the PCX data ends before the picture is complete");
                 const std::uint8_t byCode = codes[nIn++];
-                if ((byCode & 0xC0) == 0xC0)
+                if ((byCode & 0xC0) != 0xC0)
                 {
-                    if (nIn >= codes.size())
-                        return Result::Fail("the PCX data ends before the picture is complete");
-                    byValue = codes[nIn++];
-                    nRun = std::max(byCode & 0x3F, 1);
+                    if (x < nWidth)
+                        pRow[x] = byCode;
+                    ++x;
+                    continue;
                 }
-                else
-                {
-                    byValue = byCode;
-                    nRun = 1;
-                }
+                if (nIn >= codes.size())
+                    return Result::Fail("the PCX data ends before the picture is complete");
+                byValue = codes[nIn++];
+                nRun = std::max(byCode & 0x3F, 1);
             }
             const std::int64_t nTake = std::min(nRun, nLine - x);
             if (x < nWidth)
