@@ -363,10 +363,19 @@ TEST_F(GuiTest, PreviewStatesFollowTheEntryKindAndTheSettings)
     ASSERT_EQ(pList->model()->rowCount(), 4);
     auto* pCaption = Frame().GetPreviewToolbar()->findChild<QLabel*>("previewCaption");
     ASSERT_NE(pCaption, nullptr);
+    // What the preview toolbar shows: its two buttons and the caption.
+    auto* pBar = Frame().GetPreviewToolbar()->findChild<QToolBar*>("previewToolBar");
+    ASSERT_NE(pBar, nullptr);
+    const auto Button = [&](int nId)
+    {
+        Frame().Commands().UpdateAll();
+        QWidget* pButton = pBar->widgetForAction(Frame().Commands().Action(nId));
+        return pButton != nullptr && pButton->isEnabled();
+    };
     const auto State = [&]
     {
         return QStringLiteral("%1 %2 %3")
-            .arg(Enabled(ID_PLAY_PREVIEW) ? "play" : "-", Enabled(ID_STOP_PREVIEW) ? "stop" : "-",
+            .arg(Button(ID_PLAY_PREVIEW) ? "play" : "-", Button(ID_STOP_PREVIEW) ? "stop" : "-",
                  pCaption->text());
     };
 
