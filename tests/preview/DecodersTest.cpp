@@ -212,9 +212,7 @@ TEST(AniDecoder, HeaderGivesTheFirstFramePastTheSkippedRecordsAndRejectsWhatCann
     // A frame of 30000 x 30000 pixels cannot come out of a few bytes.
     EXPECT_FALSE(Parses(Ani(30000, 30000, 15, 1, Bytes(4, 0))));
 
-    EXPECT_EQ(AniFrameInterval(0), 67);
-    EXPECT_EQ(AniFrameInterval(1), 1000);
-    EXPECT_EQ(AniFrameInterval(15), 66);
+    // Faster than a window timer can fire: as fast as it can.
     EXPECT_EQ(AniFrameInterval(5000), 10);
 }
 
@@ -237,17 +235,4 @@ TEST(AniDecoder, PackerCodesRunsAcrossRowsAndTransparentPixels)
     EXPECT_EQ(frame[3], 7);
     EXPECT_EQ(frame[4], 5);
     EXPECT_EQ(DecodeAniFrame(Bytes{}, 5, 2, 0xEE, frame), 0u);
-}
-
-TEST(AniDecoder, PicturesOfLaterFramesBuildOnTheEarlierOnes)
-{
-    Bytes codes = EncodeAniFrame(1, {1, 2, 3, 4}, 0xEE);
-    const Bytes second = EncodeAniFrame(0, {254, 254, 9, 254}, 0xEE);
-    codes.insert(codes.end(), second.begin(), second.end());
-    const Bytes ani = Ani(2, 2, 0, 2, codes);
-    DecodedPicture p;
-    ASSERT_TRUE(DecodeAniPicture(ani, 2, p));
-    EXPECT_EQ(Row(p, 0, 2), std::vector<std::uint8_t>({1, 2}));
-    EXPECT_EQ(Row(p, 1, 2), std::vector<std::uint8_t>({9, 4}));
-    EXPECT_FALSE(DecodeAniPicture(ani, 3, p));
 }
