@@ -43,6 +43,42 @@ bool ReadEntry(const std::string& path, std::int32_t nOffset, std::int32_t nSize
         return false;
     }
 }
+
+// 8-bit rows from the top through the palette, 24- and 32-bit rows from the bottom as blue,
+// green, red; 1:1 at the origin.
+void DrawPicture(QPainter& painter, std::int32_t nWidth, std::int32_t nHeight,
+                 std::int32_t nBitsPerPixel, const Palette& palette,
+                 const std::vector<std::uint8_t>& data)
+{
+    const qsizetype nStride = static_cast<qsizetype>(PictureStride(nWidth, nBitsPerPixel));
+    if (nWidth <= 0 || static_cast<qsizetype>(data.size()) < nStride * nHeight)
+        return;
+    const uchar* pBits = data.data();
+    switch (nBitsPerPixel)
+    {
+    case 8:
+    {
+        QImage image(pBits, nWidth, nHeight, nStride, QImage::Format_Indexed8);
+        QList<QRgb> colours(256);
+        for (int i = 0; i < 256; ++i)
+            colours[i] = qRgb(palette[i].byRed, palette[i].byGreen, palette[i].byBlue);
+        image.setColorTable(colours);
+        painter.drawImage(0, 0, image);
+        break;
+    }
+    case 24:
+    case 32:
+    {
+        // The rows are stored bottom row first.
+        const QImage image(pBits, nWidth, nHeight, nStride,
+                           nBitsPerPixel == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32);
+        painter.drawImage(0, 0, image.mirrored(false, true));
+        break;
+    }
+    default:
+        break;
+    }
+}
 } // namespace
 
 CAutoPreview::CAutoPreview(CORBISTAVDoc& doc, const AppSettings& settings, QWidget* pParent)
@@ -140,11 +176,6 @@ void CAutoPreview::SetCaptionHandler(std::function<void(const QString&)> handler
     m_captionHandler = std::move(handler);
 }
 
-int CAutoPreview::AniTimerInterval() const
-{
-    return m_aniTimer.isActive() ? m_nAniInterval : 0;
-}
-
 void CAutoPreview::paintEvent(QPaintEvent* pEvent)
 {
     QPainter painter(viewport());
@@ -152,7 +183,7 @@ void CAutoPreview::paintEvent(QPaintEvent* pEvent)
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     if (m_nHeight > 0)
     {
-        DrawPicture(painter);
+        DrawPicture(painter, m_nWidth, m_nHeight, m_nBitsPerPixel, m_palette, m_pData);
         return;
     }
 
@@ -168,38 +199,6 @@ void CAutoPreview::paintEvent(QPaintEvent* pEvent)
     if (m_bPreviewable != 0 && m_bPreviewActive == 0)
     {
         painter.drawText(kTextRect, flags, QStringLiteral("<Click 'Play/Preview'>"));
-    }
-}
-
-void CAutoPreview::DrawPicture(QPainter& painter) const
-{
-    const qsizetype nStride = static_cast<qsizetype>(PictureStride(m_nWidth, m_nBitsPerPixel));
-    if (m_nWidth <= 0 || static_cast<qsizetype>(m_pData.size()) < nStride * m_nHeight)
-        return;
-    const uchar* pBits = m_pData.data();
-    switch (m_nBitsPerPixel)
-    {
-    case 8:
-    {
-        QImage image(pBits, m_nWidth, m_nHeight, nStride, QImage::Format_Indexed8);
-        QList<QRgb> colours(256);
-        for (int i = 0; i < 256; ++i)
-            colours[i] = qRgb(m_palette[i].byRed, m_palette[i].byGreen, m_palette[i].byBlue);
-        image.setColorTable(colours);
-        painter.drawImage(0, 0, image);
-        break;
-    }
-    case 24:
-    case 32:
-    {
-        // The rows are stored bottom row first.
-        const QImage image(pBits, m_nWidth, m_nHeight, nStride,
-                           m_nBitsPerPixel == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32);
-        painter.drawImage(0, 0, image.mirrored(false, true));
-        break;
-    }
-    default:
-        break;
     }
 }
 
@@ -311,6 +310,11 @@ bool CAutoPreview::LoadAni(const std::string& path, std::int32_t nOffset, std::i
     m_aniTimer.start(m_nAniInterval, Qt::PreciseTimer, this);
     m_bPreviewActive = 1;
     return true;
+}
+
+int CAutoPreview::AniTimerInterval() const
+{
+    return m_aniTimer.isActive() ? m_nAniInterval : 0;
 }
 
 bool CAutoPreview::DecodeNextAniFrame()

@@ -16,7 +16,6 @@
 #include "Settings.h"
 
 class CORBISTAVDoc;
-class QPainter;
 
 // The black preview pane below the preview toolbar: shows or plays the selected entry of
 // the open archive without extracting it.
@@ -35,14 +34,14 @@ public:
     bool PreviewEntry(const ArchiveFile& entry, bool bForce);
     // Ends any preview; bUpdate is false only while the pane is being destroyed.
     void StopPreview(bool bUpdate);
-    void SetPreviewCaption(const QString& text);
-    // The frame's SetPreviewToolbarCaption.
-    void SetCaptionHandler(std::function<void(const QString&)> handler);
     // Shows the animation's next frame, read from the archive file; false when the file
     // cannot be read (the frame is tried again at the next tick).
     bool DecodeNextAniFrame();
     // Milliseconds between animation frames while an animation plays, else 0.
     int AniTimerInterval() const;
+    void SetPreviewCaption(const QString& text);
+    // The frame's SetPreviewToolbarCaption.
+    void SetCaptionHandler(std::function<void(const QString&)> handler);
 
     std::int32_t m_nBitsPerPixel = 0;
     std::int32_t m_bPreviewActive = 0;
@@ -72,7 +71,6 @@ private:
     bool LoadAni(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
     bool LoadTga(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
     void ShowPicture(DecodedPicture&& picture);
-    void DrawPicture(QPainter& painter) const;
     // The picture scrolls when it is larger than the pane.
     void SetScrollSizes(QSize total);
     void UpdateScrollBars();
@@ -83,9 +81,9 @@ private:
 
     CORBISTAVDoc& m_doc;
     const AppSettings& m_settings;
-    std::function<void(const QString&)> m_captionHandler;
     std::int64_t m_nAniEntryEnd = 0; // frames are never read past their entry
     int m_nAniInterval = 0;
     QSize m_scrollSize{1, 1};
+    std::function<void(const QString&)> m_captionHandler;
     QBasicTimer m_aniTimer; // the animation's frame timer
 };
