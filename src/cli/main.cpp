@@ -34,6 +34,8 @@ int main(int argc, char** argv)
                       "Recreate the archive's directories below the destination (.VP only)");
     extract->add_flag("-v,--verbose", options.bVerbose, "Print each file written");
 
+    app.add_subcommand("config", "Show where the suite's settings are stored and what they hold");
+
     RenderOptions render;
     CLI::App* renderCmd = app.add_subcommand(
         "render", "Write what the preview shows of a PCX, TGA or ANI entry as a PNG file");
@@ -44,8 +46,6 @@ int main(int argc, char** argv)
     renderCmd->add_option("-o,--output", render.strOutput, "The PNG file to write")->required();
     renderCmd->add_option("--frame", render.nFrame, "The frame of an animation, from 1 (default 1)")
         ->check(CLI::Range(1, 32767));
-
-    app.add_subcommand("config", "Show where the suite's settings are stored and what they hold");
 
     try
     {
@@ -75,9 +75,9 @@ int main(int argc, char** argv)
     CCliArchive archive;
     if (!archive.Load(archivePath))
         return EXIT_FAILED;
-    if (*list)
-        return ListArchive(archive, bJson, std::cout);
     if (*renderCmd)
         return RenderEntry(archive, render);
+    if (*list)
+        return ListArchive(archive, bJson, std::cout);
     return ExtractArchive(archive, options);
 }

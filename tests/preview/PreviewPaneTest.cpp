@@ -346,7 +346,9 @@ TEST_F(PreviewPictures, AnimationCountsItsFramesLoopsAndKeepsTransparentPixels)
     for (std::size_t i = 0; i < frames.size(); ++i)
     {
         if (i > 0)
+        {
             EXPECT_TRUE(pane->DecodeNextAniFrame());
+        }
         EXPECT_EQ(m_captions.back(), QStringLiteral("4x2 - Frame %1/3").arg(i % 3 + 1));
         EXPECT_EQ(Pixels(), frames[i]) << i;
         EXPECT_EQ(pane->m_nBitsPerPixel, 8);
