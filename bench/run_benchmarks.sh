@@ -24,4 +24,3 @@ for a in full.vp full.vpp; do
   printf '%s: orbistav-cli list: ' "$a"
   "$build/bin/orbistav_peak_rss" "$build/bin/orbistav-cli" list "$tmp/$a" 2>&1 >/dev/null | tail -1
 done
-
