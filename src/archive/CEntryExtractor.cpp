@@ -16,8 +16,15 @@ constexpr std::size_t COPY_BLOCK = 256 * 1024;
 }
 
 CEntryExtractor::CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive,
+                                 CDestinationDir destination, Layout layout)
+    : m_doc(doc), m_archive(archive), m_destination(std::move(destination)), m_layout(layout)
+{
+}
+
+CEntryExtractor::CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive,
                                  CDestinationDir destination, bool bKeepDirs)
-    : m_doc(doc), m_archive(archive), m_destination(std::move(destination)), m_bKeepDirs(bKeepDirs)
+    : CEntryExtractor(doc, archive, std::move(destination),
+                      bKeepDirs ? Layout::CreateDirectories : Layout::Flat)
 {
 }
 
@@ -37,7 +44,7 @@ std::string CEntryExtractor::ArchivePathOf(const CORBISTAVDoc& doc, int nFile)
 
 Result CEntryExtractor::DirectoryFor(int nDir, const CDestinationDir*& pDir)
 {
-    if (!m_bKeepDirs || nDir <= 0 || m_doc.m_nArchiveKind != ARCHIVE_KIND_VP)
+    if (m_layout == Layout::Flat || nDir <= 0 || m_doc.m_nArchiveKind != ARCHIVE_KIND_VP)
     {
         pDir = &m_destination;
         return Result::Ok();
@@ -55,7 +62,11 @@ Result CEntryExtractor::DirectoryFor(int nDir, const CDestinationDir*& pDir)
     if (Result r = DirectoryFor(dir.nParent, pParent); !r)
         return r;
     CDestinationDir subdir;
-    if (Result r = pParent->OpenSubdir(Cp1252ToUtf8(dir.strName), subdir); !r)
+    const std::string diskName = Cp1252ToUtf8(dir.strName);
+    if (Result r = m_layout == Layout::CreateDirectories
+                       ? pParent->OpenSubdir(diskName, subdir)
+                       : pParent->OpenExistingSubdir(diskName, subdir);
+        !r)
         return r;
     pDir = &(m_subdirs[nDir] = std::move(subdir));
     return Result::Ok();

@@ -16,6 +16,15 @@ class IByteSource;
 class CEntryExtractor
 {
 public:
+    enum class Layout
+    {
+        Flat,                // side by side
+        CreateDirectories,   // in the archive's directories, created where missing
+        ExistingDirectories, // in the archive's directories, which must exist (any case)
+    };
+
+    CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive, CDestinationDir destination,
+                    Layout layout);
     CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive, CDestinationDir destination,
                     bool bKeepDirs);
 
@@ -35,6 +44,6 @@ private:
     const CORBISTAVDoc& m_doc;
     IByteSource& m_archive;
     CDestinationDir m_destination;
-    bool m_bKeepDirs;
+    Layout m_layout;
     std::map<int, CDestinationDir> m_subdirs; // by directory index, opened once
 };

@@ -1,0 +1,110 @@
+#include "CExtractProgressDlg.h"
+
+#include <climits>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QProgressBar>
+#include <QThread>
+
+#include "PreviewFonts.h"
+
+namespace
+{
+// Dialog base units of a dialog font: average character width and character height.
+QSize DialogBaseUnits(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int cx = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {(cx / 26 + 1) / 2, metrics.height()};
+}
+
+QRect DialogRect(const QSize& base, int x, int y, int cx, int cy)
+{
+    return {x * base.width() / 4, y * base.height() / 8, cx * base.width() / 4,
+            cy * base.height() / 8};
+}
+
+// How long the window system may take to put the window on screen.
+constexpr int kMapWaitMilliseconds = 500;
+} // namespace
+
+CExtractProgressDlg::CExtractProgressDlg(QWidget* pOwner) : QDialog(pOwner)
+{
+    setObjectName(QStringLiteral("CExtractProgressDlg"));
+    setWindowTitle(QStringLiteral("Vantorel ORBISTAV"));
+    setModal(false);
+    const QFont dialogFont = TahomaFont(8);
+    setFont(dialogFont);
+    const QSize base = DialogBaseUnits(dialogFont);
+
+    m_wndProgress = new QProgressBar(this);
+    m_wndProgress->setObjectName(QStringLiteral("progress"));
+    m_wndProgress->setTextVisible(false);
+    m_wndProgress->setGeometry(DialogRect(base, 4, 24, 268, 12));
+    m_wndFile = new QLabel(QStringLiteral("Frame # of #"), this);
+    m_wndFile->setObjectName(QStringLiteral("file"));
+    m_wndFile->setTextFormat(Qt::PlainText);
+    m_wndFile->setGeometry(DialogRect(base, 4, 12, 176, 8));
+    m_wndAction = new QLabel(QStringLiteral("Action comes here..."), this);
+    m_wndAction->setObjectName(QStringLiteral("action"));
+    m_wndAction->setTextFormat(Qt::PlainText);
+    m_wndAction->setGeometry(DialogRect(base, 4, 4, 180, 8));
+    setFixedSize(DialogRect(base, 0, 0, 277, 41).size());
+
+    // Disabled only to take no input: the lines and the bar still look as they always do.
+    QPalette look = palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role)
+    {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        look.setBrush(QPalette::Disabled, r, look.brush(QPalette::Active, r));
+    }
+    setPalette(look);
+
+    // At the top left of the owner's window rather than centred over it.
+    if (pOwner)
+        move(pOwner->mapToGlobal(QPoint(0, 0)));
+}
+
+void CExtractProgressDlg::Start(int nFiles, std::int64_t nTotalBytes)
+{
+    show();
+    setEnabled(false);
+    m_wndAction->setText(
+        QStringLiteral("Extracting %1 files (%2 kB)").arg(nFiles).arg(nTotalBytes / 1024));
+    m_nShift = 0;
+    while ((nTotalBytes >> m_nShift) > INT_MAX)
+        ++m_nShift;
+    m_wndProgress->setRange(0, static_cast<int>(nTotalBytes >> m_nShift));
+    m_wndProgress->setValue(0);
+
+    // Nothing is painted before the window system has mapped the window: wait for that
+    // moment, taking no input meanwhile.
+    QElapsedTimer clock;
+    clock.start();
+    while (!testAttribute(Qt::WA_Mapped) && clock.elapsed() < kMapWaitMilliseconds)
+    {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!testAttribute(Qt::WA_Mapped))
+            QThread::msleep(1);
+    }
+    repaint();
+}
+
+void CExtractProgressDlg::SetFile(const QString& name, std::int64_t nPosition)
+{
+    m_wndFile->setText(name);
+    m_wndProgress->setValue(static_cast<int>(nPosition >> m_nShift));
+    m_wndFile->repaint();
+    m_wndProgress->repaint();
+}
+
+void CExtractProgressDlg::closeEvent(QCloseEvent* pEvent)
+{
+    // The window closes with the extraction, never before.
+    pEvent->ignore();
+}
