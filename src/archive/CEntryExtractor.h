@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "CDestinationDir.h"
 #include "Result.h"
@@ -46,4 +47,5 @@ private:
     CDestinationDir m_destination;
     Layout m_layout;
     std::map<int, CDestinationDir> m_subdirs; // by directory index, opened once
+    std::vector<unsigned char> m_buffer;      // the copy buffer, kept between entries
 };

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// What the progress window shows each time its bar is painted, changes only.
+// What the progress window shows each time its file line or bar is painted, changes only.
 struct ProgressRecorder : QObject
 {
     QStringList shown;
@@ -27,10 +27,13 @@ struct ProgressRecorder : QObject
     ~ProgressRecorder() override { qApp->removeEventFilter(this); }
     bool eventFilter(QObject* pObject, QEvent* pEvent) override
     {
-        auto* pBar = qobject_cast<QProgressBar*>(pObject);
-        if (pEvent->type() != QEvent::Paint || !pBar || pBar->objectName() != "progress")
+        auto* pWidget = qobject_cast<QWidget*>(pObject);
+        if (pEvent->type() != QEvent::Paint || !pWidget ||
+            !qobject_cast<CExtractProgressDlg*>(pWidget->window()) ||
+            (pWidget->objectName() != "progress" && pWidget->objectName() != "file"))
             return false;
-        QWidget* pWindow = pBar->window();
+        QWidget* pWindow = pWidget->window();
+        auto* pBar = pWindow->findChild<QProgressBar*>("progress");
         const QString text =
             QStringLiteral("%1|%2|%3|%4/%5%6")
                 .arg(pWindow->windowTitle(), pWindow->findChild<QLabel*>("action")->text(),
