@@ -10,7 +10,6 @@
 #include "CORBISTAVView.h"
 #include "CQtPlatformServices.h"
 #include "GuiTestSupport.h"
-#include "LegacyDriveMapping.h"
 #include "SuiteAccess.h"
 #include "VpBuilder.h"
 #include "VppBuilder.h"
@@ -19,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// What the progress window shows each time its file line or bar is painted, changes only.
+// What the progress window shows each time its file line is painted, changes only.
 struct ProgressRecorder : QObject
 {
     QStringList shown;
@@ -27,20 +26,13 @@ struct ProgressRecorder : QObject
     ~ProgressRecorder() override { qApp->removeEventFilter(this); }
     bool eventFilter(QObject* pObject, QEvent* pEvent) override
     {
-        auto* pWidget = qobject_cast<QWidget*>(pObject);
-        if (pEvent->type() != QEvent::Paint || !pWidget ||
-            !qobject_cast<CExtractProgressDlg*>(pWidget->window()) ||
-            (pWidget->objectName() != "progress" && pWidget->objectName() != "file"))
+        auto* pWindow = qobject_cast<CExtractProgressDlg*>(pObject->parent());
+        if (pEvent->type() != QEvent::Paint || !pWindow || pObject != pWindow->m_wndFile)
             return false;
-        QWidget* pWindow = pWidget->window();
-        auto* pBar = pWindow->findChild<QProgressBar*>("progress");
-        const QString text =
-            QStringLiteral("%1|%2|%3|%4/%5%6")
-                .arg(pWindow->windowTitle(), pWindow->findChild<QLabel*>("action")->text(),
-                     pWindow->findChild<QLabel*>("file")->text())
-                .arg(pBar->value())
-                .arg(pBar->maximum())
-                .arg(pWindow->isEnabled() ? " enabled" : "");
+        const QString text = QStringLiteral("%1|%2|%3/%4")
+                                 .arg(pWindow->m_wndAction->text(), pWindow->m_wndFile->text())
+                                 .arg(pWindow->m_wndProgress->value())
+                                 .arg(pWindow->m_wndProgress->maximum());
         if (shown.isEmpty() || shown.last() != text)
             shown << text;
         return false;
@@ -122,16 +114,14 @@ TEST_F(ExtractionTest, ProgressWindowShowsOverHalfAMillionBytesAndMovesBeforeEac
     ProgressRecorder progress;
     Select({1, 2, 3}); // 500001 bytes
     ExtractTo(out + "/");
-    const QString head = "Vantorel ORBISTAV|Extracting 3 files (488 kB)|";
+    const QString head = "Extracting 3 files (488 kB)|";
     EXPECT_EQ(progress.shown,
               QStringList({head + "Frame # of #|0/500001", head + "a.dat|0/500001",
                            head + "b.dat|300000/500001", head + "c.txt|500000/500001"}));
     EXPECT_TRUE(Frame().findChildren<CExtractProgressDlg*>().isEmpty());
     EXPECT_EQ(StatusPane(0), QString::fromStdString("3 files extracted to " + out + "/"));
     EXPECT_EQ(ReadFileText(out + "/a.dat"), std::string(300000, 'a'));
-    EXPECT_EQ(ReadFileText(out + "/c.txt"), "c");
-    EXPECT_EQ(platform.folderRequests,
-              QStringList({"Select destination folder|/", "Select destination folder|/"}));
+    EXPECT_EQ(platform.folderRequests.first(), "Select destination folder|/");
 }
 
 TEST_F(ExtractionTest, ProgressBarCountsPastTwoGiB)
@@ -140,6 +130,7 @@ TEST_F(ExtractionTest, ProgressBarCountsPastTwoGiB)
     dialog.Start(3, 5'000'000'000);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isEnabled());
+    EXPECT_EQ(dialog.windowTitle(), "Vantorel ORBISTAV");
     EXPECT_EQ(dialog.m_wndAction->text(), "Extracting 3 files (4882812 kB)");
     dialog.SetFile("big.dat", 2'500'000'000);
     EXPECT_GT(dialog.m_wndProgress->maximum(), 1 << 30);
@@ -171,15 +162,11 @@ TEST_F(ExtractionTest, FolderRowsAreSkippedEmptyEntriesWrittenAndFilesReplaced)
     ASSERT_TRUE(Frame().Commands().Run(ID_SELECT_ALL));
     ExtractTo(out);
     EXPECT_EQ(StatusPane(0), QString::fromStdString("2 files extracted to " + out));
-    ASSERT_TRUE(fs::exists(out + "/empty.txt"));
-    EXPECT_EQ(fs::file_size(out + "/empty.txt"), 0u);
+    EXPECT_EQ(ReadFileText(out + "/empty.txt"), "");
 
-    // Cancelling the picker changes nothing.
-    Frame().SetMessageText("Ready");
-    platform.folderAnswers.clear();
-    ASSERT_TRUE(Frame().Commands().Run(ID_EXTRACT_TO_DIR));
-    EXPECT_EQ(StatusPane(0), "Ready");
-    EXPECT_TRUE(platform.messages.isEmpty());
+    // Cancelling the picker extracts nothing, not even into the folder it started at.
+    ExtractTo("");
+    EXPECT_EQ(StatusPane(0), QString::fromStdString("2 files extracted to " + out));
 
     EXPECT_EQ(CQtPlatformServices::FolderStatusText(QString(35, 'x')), QString(35, 'x'));
     EXPECT_EQ(CQtPlatformServices::FolderStatusText(QString(36, 'x')), QString(35, 'x') + "...");
@@ -195,8 +182,7 @@ TEST_F(ExtractionTest, AFailingFileStopsTheExtractionKeepsEarlierFilesAndSaysWhy
     ExtractTo(out);
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_TRUE(platform.messages[0].contains("\\data\\b.dat"));
-    EXPECT_TRUE(platform.messages[0].contains("Permission denied"))
-        << platform.messages[0].toStdString();
+    EXPECT_TRUE(platform.messages[0].contains("Permission denied"));
     EXPECT_EQ(ReadFileText(out + "/a.dat"), std::string(300000, 'a'));
     EXPECT_EQ(ReadFileText(out + "/b.dat"), "old");
     EXPECT_FALSE(fs::exists(out + "/c.txt"));
@@ -207,8 +193,7 @@ TEST_F(ExtractionTest, AFailingFileStopsTheExtractionKeepsEarlierFilesAndSaysWhy
     Select({List()->model()->rowCount() - 1});
     ExtractTo(out);
     ASSERT_EQ(platform.messages.size(), 2);
-    EXPECT_TRUE(platform.messages[1].contains("damaged.tbl"));
-    EXPECT_TRUE(platform.messages[1].contains("damaged:"));
+    EXPECT_TRUE(platform.messages[1].contains("\\bad\\damaged.tbl: the entry is damaged"));
     EXPECT_FALSE(fs::exists(out + "/damaged.tbl"));
 }
 
@@ -238,8 +223,7 @@ TEST_F(ExtractionTest, GameDirectoryExtractionFindsExistingDirectoriesWhateverTh
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_TRUE(platform.messages[0].contains("\\data\\maps\\nebula.pcx"));
     EXPECT_TRUE(platform.messages[0].contains("No such file or directory"));
-    EXPECT_FALSE(fs::exists(game + "/data"));
-    EXPECT_FALSE(fs::exists(game + "/Data/maps"));
+    EXPECT_FALSE(fs::exists(game + "/data") || fs::exists(game + "/Data/maps"));
     EXPECT_EQ(StatusPane(0), "Ready");
 }
 
