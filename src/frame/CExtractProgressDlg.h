@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <cstdint>
 
 class QLabel;
@@ -18,7 +19,8 @@ public:
     // Shows the window, disabled, with the action line for the whole selection and the
     // bar's range set to its bytes; returns once it is painted.
     void Start(int nFiles, std::int64_t nTotalBytes);
-    // The file about to be written and the bytes written before it, painted at once.
+    // The file about to be written and the bytes written before it, painted at once for
+    // the first file, then when 40 ms have passed or the bar has moved by a tenth.
     void SetFile(const QString& name, std::int64_t nPosition);
 
     QProgressBar* m_wndProgress;
@@ -31,4 +33,7 @@ protected:
 private:
     // The bar counts in ints: totals past 2 GiB are counted in units of 2^m_nShift bytes.
     int m_nShift = 0;
+    std::int64_t m_nTotal = 0;
+    std::int64_t m_nShown = -1; // the position last painted, -1 before the first file
+    QElapsedTimer m_shownAt;
 };
