@@ -1,23 +1,30 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang, AddressSanitizer and UBSan, and runs each.
-#   fuzz/run.sh [SECONDS] [TARGET...]   (default 60 s; targets fuzz_readers fuzz_config)
+#   fuzz/run.sh [SECONDS] [TARGET...]   (default 60 s each; targets fuzz_readers fuzz_config
+#                                        fuzz_decode_pcx fuzz_decode_tga fuzz_decode_ani)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_readers fuzz_config)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_readers fuzz_config fuzz_decode_pcx fuzz_decode_tga fuzz_decode_ani)
 
 ORBISTAV_WITH_FUZZ=1 ./scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DORBISTAV_FUZZ=ON -DORBISTAV_SANITIZE=ON -DORBISTAV_BUILD_TESTS=OFF -DORBISTAV_BUILD_BENCH=OFF >/dev/null
-cmake --build build-fuzz --target "${targets[@]}"
+# orbistav-cli takes the pictures out of the sample archives to seed the decoders.
+cmake --build build-fuzz --target "${targets[@]}" orbistav-cli
 for target in "${targets[@]}"; do
   corpus=build-fuzz/corpus-$target
   mkdir -p "$corpus"
   case $target in
     fuzz_readers) cp -n examples/*.vp examples/*.vpp "$corpus"/ 2>/dev/null || true ;;
     fuzz_config) cp -n res/vx_modul.dat "$corpus"/ 2>/dev/null || true ;;
+    fuzz_decode_*)
+      for archive in examples/sample.vp examples/sample.vpp; do
+        build-fuzz/bin/orbistav-cli extract "$archive" "*.${target#fuzz_decode_}" -C "$corpus" \
+          >/dev/null 2>&1 || true
+      done ;;
   esac
   echo "== $target, $seconds s"
   (cd build-fuzz && ./bin/"$target" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \

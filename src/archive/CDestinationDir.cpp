@@ -2,16 +2,24 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "AsciiText.h"
 
 namespace
 {
 std::string ErrnoText(int err)
 {
     return std::strerror(err);
+}
+
+bool IsPlainName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 } // namespace
 
@@ -58,13 +66,9 @@ Result CDestinationDir::Open(const std::string& path, CDestinationDir& dir)
     return Result::Ok();
 }
 
-Result CDestinationDir::OpenSubdir(const std::string& name, CDestinationDir& subdir) const
+Result CDestinationDir::OpenChild(const std::string& name, CDestinationDir& subdir) const
 {
     const std::string path = PathOf(name);
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-        return Result::Fail(path + ": not a plain directory name");
-    if (::mkdirat(m_fd, name.c_str(), 0777) != 0 && errno != EEXIST)
-        return Result::Fail(path + ": " + ErrnoText(errno));
     const int fd = ::openat(m_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
     {
@@ -79,12 +83,69 @@ Result CDestinationDir::OpenSubdir(const std::string& name, CDestinationDir& sub
     return Result::Ok();
 }
 
+Result CDestinationDir::OpenSubdir(const std::string& name, CDestinationDir& subdir) const
+{
+    if (!IsPlainName(name))
+        return Result::Fail(PathOf(name) + ": not a plain directory name");
+    if (::mkdirat(m_fd, name.c_str(), 0777) != 0 && errno != EEXIST)
+        return Result::Fail(PathOf(name) + ": " + ErrnoText(errno));
+    return OpenChild(name, subdir);
+}
+
+std::string CDestinationDir::FindDirectoryNoCase(const std::string& name) const
+{
+    const int fd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    DIR* pDir = ::fdopendir(fd);
+    if (!pDir)
+    {
+        ::close(fd);
+        return {};
+    }
+    // Of several spellings the first in byte order, so the same one is taken every time.
+    std::string best;
+    while (const dirent* pEntry = ::readdir(pDir))
+    {
+        const std::string candidate = pEntry->d_name;
+        if (!EqualsNoCaseAscii(candidate, name) || (!best.empty() && candidate >= best))
+            continue;
+        struct stat st = {};
+        if (::fstatat(m_fd, candidate.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISDIR(st.st_mode))
+            best = candidate;
+    }
+    ::closedir(pDir);
+    return best;
+}
+
+Result CDestinationDir::OpenExistingSubdir(const std::string& name, CDestinationDir& subdir) const
+{
+    if (!IsPlainName(name))
+        return Result::Fail(PathOf(name) + ": not a plain directory name");
+    struct stat st = {};
+    if (::fstatat(m_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT)
+    {
+        const std::string other = FindDirectoryNoCase(name);
+        if (other.empty())
+            return Result::Fail(PathOf(name) + ": " + ErrnoText(ENOENT));
+        return OpenChild(other, subdir);
+    }
+    return OpenChild(name, subdir);
+}
+
 Result CDestinationDir::WriteFileAtomically(const std::string& name,
                                             const std::function<Result(int fd)>& writeData) const
 {
     const std::string path = PathOf(name);
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+    if (!IsPlainName(name))
         return Result::Fail(path + ": not a plain file name");
+    // The rename below would replace a file whatever its permissions; a file the user
+    // made read-only stays as it is.
+    struct stat st = {};
+    if (::fstatat(m_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        ((st.st_mode & 0222) == 0 || ::faccessat(m_fd, name.c_str(), W_OK, AT_EACCESS) != 0))
+        return Result::Fail(path + ": " + ErrnoText(EACCES));
 
     static thread_local std::mt19937_64 random{std::random_device{}()};
     std::string tempName;

@@ -23,8 +23,14 @@ public:
     static Result Open(const std::string& path, CDestinationDir& dir);
     // A subdirectory, created when missing. The name must be a single component.
     Result OpenSubdir(const std::string& name, CDestinationDir& subdir) const;
+    // An existing subdirectory, never created. Archive names come from a system that
+    // ignores case ("\data\tables" names "Data/Tables" of a game installation), so when
+    // the name as spelt is missing, a directory whose name differs only in the case of
+    // ASCII letters is taken.
+    Result OpenExistingSubdir(const std::string& name, CDestinationDir& subdir) const;
     // Writes a file through a temporary one in the same directory, renamed over the
     // target only when writeData succeeded: an existing file is never half replaced.
+    // An existing file without write permission is refused, as opening it would be.
     Result WriteFileAtomically(const std::string& name,
                                const std::function<Result(int fd)>& writeData) const;
 
@@ -34,6 +40,9 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
 
 private:
+    Result OpenChild(const std::string& name, CDestinationDir& subdir) const;
+    std::string FindDirectoryNoCase(const std::string& name) const;
+
     int m_fd = -1;
     std::string m_strPath;
 };

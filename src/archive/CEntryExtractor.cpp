@@ -12,12 +12,20 @@
 
 namespace
 {
-constexpr std::size_t COPY_BLOCK = 256 * 1024;
+// One buffer of this size serves every entry, however large.
+constexpr std::size_t COPY_BLOCK = 1024 * 1024;
+} // namespace
+
+CEntryExtractor::CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive,
+                                 CDestinationDir destination, Layout layout)
+    : m_doc(doc), m_archive(archive), m_destination(std::move(destination)), m_layout(layout)
+{
 }
 
 CEntryExtractor::CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive,
                                  CDestinationDir destination, bool bKeepDirs)
-    : m_doc(doc), m_archive(archive), m_destination(std::move(destination)), m_bKeepDirs(bKeepDirs)
+    : CEntryExtractor(doc, archive, std::move(destination),
+                      bKeepDirs ? Layout::CreateDirectories : Layout::Flat)
 {
 }
 
@@ -37,7 +45,7 @@ std::string CEntryExtractor::ArchivePathOf(const CORBISTAVDoc& doc, int nFile)
 
 Result CEntryExtractor::DirectoryFor(int nDir, const CDestinationDir*& pDir)
 {
-    if (!m_bKeepDirs || nDir <= 0 || m_doc.m_nArchiveKind != ARCHIVE_KIND_VP)
+    if (m_layout == Layout::Flat || nDir <= 0 || m_doc.m_nArchiveKind != ARCHIVE_KIND_VP)
     {
         pDir = &m_destination;
         return Result::Ok();
@@ -55,7 +63,11 @@ Result CEntryExtractor::DirectoryFor(int nDir, const CDestinationDir*& pDir)
     if (Result r = DirectoryFor(dir.nParent, pParent); !r)
         return r;
     CDestinationDir subdir;
-    if (Result r = pParent->OpenSubdir(Cp1252ToUtf8(dir.strName), subdir); !r)
+    const std::string diskName = Cp1252ToUtf8(dir.strName);
+    if (Result r = m_layout == Layout::CreateDirectories
+                       ? pParent->OpenSubdir(diskName, subdir)
+                       : pParent->OpenExistingSubdir(diskName, subdir);
+        !r)
         return r;
     pDir = &(m_subdirs[nDir] = std::move(subdir));
     return Result::Ok();
@@ -80,18 +92,20 @@ Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
         diskName,
         [&](int fd) -> Result
         {
-            std::vector<unsigned char> buffer(std::min<std::size_t>(COPY_BLOCK, file.nSize));
+            const std::size_t nBuffer = std::min<std::size_t>(COPY_BLOCK, file.nSize);
+            if (m_buffer.size() < nBuffer)
+                m_buffer.resize(nBuffer);
             std::int64_t nOffset = file.nOffset;
             std::int64_t nLeft = file.nSize;
             while (nLeft > 0)
             {
                 const std::size_t nChunk =
                     static_cast<std::size_t>(std::min<std::int64_t>(nLeft, COPY_BLOCK));
-                if (m_archive.ReadAt(nOffset, buffer.data(), nChunk) !=
+                if (m_archive.ReadAt(nOffset, m_buffer.data(), nChunk) !=
                     static_cast<std::int64_t>(nChunk))
                     return Result::Fail(label + ": the archive could not be read");
-                if (!WriteAll(
-                        fd, std::string_view(reinterpret_cast<const char*>(buffer.data()), nChunk)))
+                if (!WriteAll(fd, std::string_view(reinterpret_cast<const char*>(m_buffer.data()),
+                                                   nChunk)))
                     return Result::Fail(target + ": " + std::strerror(errno));
                 nOffset += static_cast<std::int64_t>(nChunk);
                 nLeft -= static_cast<std::int64_t>(nChunk);

@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "CDestinationDir.h"
 #include "Result.h"
@@ -16,6 +17,15 @@ class IByteSource;
 class CEntryExtractor
 {
 public:
+    enum class Layout
+    {
+        Flat,                // side by side
+        CreateDirectories,   // in the archive's directories, created where missing
+        ExistingDirectories, // in the archive's directories, which must exist (any case)
+    };
+
+    CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive, CDestinationDir destination,
+                    Layout layout);
     CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive, CDestinationDir destination,
                     bool bKeepDirs);
 
@@ -35,6 +45,7 @@ private:
     const CORBISTAVDoc& m_doc;
     IByteSource& m_archive;
     CDestinationDir m_destination;
-    bool m_bKeepDirs;
+    Layout m_layout;
     std::map<int, CDestinationDir> m_subdirs; // by directory index, opened once
+    std::vector<unsigned char> m_buffer;      // the copy buffer, kept between entries
 };

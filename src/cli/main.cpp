@@ -1,4 +1,5 @@
-// orbistav-cli: lists and extracts .VP and .VPP archives from the command line.
+// orbistav-cli: lists, extracts and renders the entries of .VP and .VPP archives from the
+// command line.
 #include <CLI/CLI.hpp>
 #include <iostream>
 
@@ -7,10 +8,11 @@
 #include "ExitCodes.h"
 #include "ExtractCommand.h"
 #include "ListCommand.h"
+#include "RenderCommand.h"
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"List and extract FreeSpace .VP and Summoner/Red Faction .VPP archives.",
+    CLI::App app{"List, extract and render FreeSpace .VP and Summoner/Red Faction .VPP archives.",
                  "orbistav-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "orbistav-cli 2.0");
@@ -33,6 +35,17 @@ int main(int argc, char** argv)
     extract->add_flag("-v,--verbose", options.bVerbose, "Print each file written");
 
     app.add_subcommand("config", "Show where the suite's settings are stored and what they hold");
+
+    RenderOptions render;
+    CLI::App* renderCmd = app.add_subcommand(
+        "render", "Write what the preview shows of a PCX, TGA or ANI entry as a PNG file");
+    renderCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    renderCmd
+        ->add_option("ENTRY", render.strEntry, "The entry's archive path (\\data\\maps\\x.pcx)")
+        ->required();
+    renderCmd->add_option("-o,--output", render.strOutput, "The PNG file to write")->required();
+    renderCmd->add_option("--frame", render.nFrame, "The frame of an animation, from 1 (default 1)")
+        ->check(CLI::Range(1, 32767));
 
     try
     {
@@ -62,6 +75,8 @@ int main(int argc, char** argv)
     CCliArchive archive;
     if (!archive.Load(archivePath))
         return EXIT_FAILED;
+    if (*renderCmd)
+        return RenderEntry(archive, render);
     if (*list)
         return ListArchive(archive, bJson, std::cout);
     return ExtractArchive(archive, options);

@@ -144,13 +144,14 @@ void CMainFrame::CreateCommands()
     t.Add(ID_EXTRACT_DEFAULT, tr("&Extract to Default Dir"),
           tr("Extract to default dir as specified in Configuration\nExtract to default dir"), never,
           nothing, QKeySequence(Qt::Key_F4));
-    t.Add(ID_EXTRACT_TO_DIR, tr("Extract to &Dir"),
-          tr("Extract to a directory of your choice\nExtract to a directory of your choice"),
-          listHasRows, nothing, QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    t.Add(
+        ID_EXTRACT_TO_DIR, tr("Extract to &Dir"),
+        tr("Extract to a directory of your choice\nExtract to a directory of your choice"),
+        listHasRows, [this] { OnExtractToDir(); }, QKeySequence(Qt::SHIFT | Qt::Key_F4));
     t.Add(
         ID_EXTRACT_FS_DATA, tr("Extract to FREESPACE D&ata dir"),
         tr("Extract to FREESPACE data dir (for MODs)\nExtract to FREESPACE data dir"),
-        [this] { return !m_doc.m_strGameDir.empty(); }, nothing,
+        [this] { return !m_doc.m_strGameDir.empty(); }, [this] { OnExtractToGameDir(); },
         QKeySequence(Qt::CTRL | Qt::Key_F4));
     t.Add(
         ID_PLAY_PREVIEW, tr("&Play / Preview"), tr("Play/View in internal viewer\nPlay/Preview"),
@@ -171,26 +172,30 @@ void CMainFrame::CreateCommands()
         return [this, &exe, nKind]
         { return !exe.empty() && (nKind == 0 || m_doc.m_nArchiveKind == nKind); };
     };
+    auto start = [this](const std::string& exe, bool bWithArchive, bool bMaximized) {
+        return [this, &exe, bWithArchive, bMaximized] { StartTool(exe, bWithArchive, bMaximized); };
+    };
     t.Add(ID_TOOL_PREVIOUS_VERSION, tr("Open this .VP in ORBISTAV V1.x"), {},
-          tool(m_strPreviousVersionExe, 1), nothing);
+          tool(m_strPreviousVersionExe, 1), start(m_strPreviousVersionExe, true, true));
     t.Add(ID_TOOL_LOOMWRIGHT_OPEN, tr("Open this .VPP in LOOMWRIGHT"), {},
-          tool(m_strLoomwrightExe, 2), nothing);
+          tool(m_strLoomwrightExe, 2), start(m_strLoomwrightExe, true, false));
     t.Add(ID_TOOL_HULLGLASS, tr("Browse the models in this .VP using HULLGLASS"), {},
-          tool(m_strHullglassExe, 1), nothing);
+          tool(m_strHullglassExe, 1), start(m_strHullglassExe, true, true));
     t.Add(ID_TOOL_REELSMITH, tr("Build a new ANImation using REELSMITH"), {},
-          tool(m_strReelsmithExe, 0), nothing);
+          tool(m_strReelsmithExe, 0), start(m_strReelsmithExe, false, false));
     t.Add(ID_TOOL_FERNHOLT, tr("Download FreeSpace missions using FERNHOLT"), {},
-          tool(m_strFernholtExe, 0), nothing);
+          tool(m_strFernholtExe, 0), start(m_strFernholtExe, false, true));
     t.Add(ID_TOOL_CAPSTANE, tr("View your pilot info and stats using CAPSTANE"), {},
-          tool(m_strCapstaneExe, 0), nothing);
+          tool(m_strCapstaneExe, 0), start(m_strCapstaneExe, false, false));
     t.Add(ID_TOOL_LOOMWRIGHT_BUILD,
           tr("Build a new VPP file for Summoner/Red Faction using LOOMWRIGHT"), {},
-          tool(m_strLoomwrightExe, 0), nothing);
+          tool(m_strLoomwrightExe, 0), start(m_strLoomwrightExe, false, false));
 
     // F1, shown beside the menu item, reaches the tutorial.
     t.Add(
         ID_TUTORIAL, tr("NAVPRIMER &Quick Start Tutorial"), {},
-        [this] { return m_bTutorialAvailable != 0; }, nothing, QKeySequence(Qt::Key_F1));
+        [this] { return m_bTutorialAvailable != 0; }, [this] { OnTutorial(); },
+        QKeySequence(Qt::Key_F1));
     t.Add(ID_CHECK_VERSION, tr("&Check for new version"),
           tr("Checks for a new version on the Internet\nCheck for a new version"), always,
           [this] { m_platform.CallCompanion("DoVXVC"); });
@@ -411,8 +416,6 @@ void CMainFrame::PreviewEntry(int nFile, bool bForce)
     if (nFile >= 0 && nFile < m_doc.m_nFileCount)
         m_pPreview->PreviewEntry(m_doc.m_files[nFile], bForce);
 }
-
-void CMainFrame::OnOpenSelected() {}
 
 void CMainFrame::OnBeforeRead()
 {

@@ -9,10 +9,12 @@
 #include "CommandIds.h"
 #include "IDocumentObserver.h"
 #include "IFileListHost.h"
+#include "Result.h"
 
 class CAutoPreview;
 class CAutoPreviewToolbar;
 class CCommandTable;
+class CEntryExtractor;
 class CLeftView;
 class CORBISTAVDoc;
 class CORBISTAVView;
@@ -40,6 +42,11 @@ public:
 
     void RefreshViews();
     void SetPreviewToolbarCaption(const QString& text);
+    // Writes the selected file rows, in row order, into destination (a directory that
+    // exists): side by side, or with bKeepDirectories below it in the archive's
+    // directories, which must exist there. Reports the count in the status bar and
+    // returns it; -1 when a file failed (the user has been told).
+    int ExtractSelection(const std::string& destination, bool bKeepDirectories);
     int CountSelectedRows() const override;
     void PreviewEntry(int nFile, bool bForce) override;
     void OnOpenSelected() override;
@@ -85,6 +92,13 @@ private:
     void OnFileOpen();
     void OnPlay();
     void OnOptions();
+    void OnExtractToDir();
+    void OnExtractToGameDir();
+    Result ExtractEntry(int nFile, CEntryExtractor& extractor);
+    // Starts a program of the suite and forgets it; with bWithArchive the open archive
+    // is its one argument.
+    void StartTool(const std::string& program, bool bWithArchive, bool bMaximized);
+    void OnTutorial();
     void SwitchPane(int nStep);
 
     CORBISTAVDoc& m_doc;

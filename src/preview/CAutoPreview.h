@@ -3,17 +3,21 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QSize>
 #include <QString>
 
 #include "ArchiveFile.h"
+#include "Picture.h"
 #include "Settings.h"
 
 class CORBISTAVDoc;
+class ISoundOutput;
 
 // The black preview pane below the preview toolbar: shows or plays the selected entry of
 // the open archive without extracting it.
@@ -22,12 +26,7 @@ class CAutoPreview : public QAbstractScrollArea
     Q_OBJECT
 
 public:
-    struct PaletteEntry
-    {
-        std::uint8_t byRed = 0;
-        std::uint8_t byGreen = 0;
-        std::uint8_t byBlue = 0;
-    };
+    using PaletteEntry = ::PaletteEntry;
 
     CAutoPreview(CORBISTAVDoc& doc, const AppSettings& settings, QWidget* pParent = nullptr);
     ~CAutoPreview() override;
@@ -37,13 +36,25 @@ public:
     bool PreviewEntry(const ArchiveFile& entry, bool bForce);
     // Ends any preview; bUpdate is false only while the pane is being destroyed.
     void StopPreview(bool bUpdate);
+    // Shows the animation's next frame, read from the archive file; false when the file
+    // cannot be read (the frame is tried again at the next tick).
+    bool DecodeNextAniFrame();
+    // Milliseconds between animation frames while an animation plays, else 0.
+    int AniTimerInterval() const;
     void SetPreviewCaption(const QString& text);
     // The frame's SetPreviewToolbarCaption.
     void SetCaptionHandler(std::function<void(const QString&)> handler);
+    // Where sounds play; without one the pane plays through SDL's audio device.
+    void SetSoundOutput(std::unique_ptr<ISoundOutput> pOutput);
 
     std::int32_t m_nBitsPerPixel = 0;
     std::int32_t m_bPreviewActive = 0;
     std::int32_t m_bPreviewable = 0;
+    std::int32_t m_nAniFrame = 0; // next frame to decode, from 0
+    std::int32_t m_nAniFrameCount = 0;
+    std::int32_t m_nAniFramePos = 0; // archive file offset of the next frame
+    std::int32_t m_nAniFirstFramePos = 0;
+    std::uint8_t m_byAniPackerCode = 0;
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0; // 0: no picture
     std::int32_t m_bWavLoaded = 0;
@@ -54,13 +65,19 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void timerEvent(QTimerEvent* pEvent) override;
 
 private:
-    // The decoders and the sound player arrive later; until then every load fails, which
-    // leaves the pane waiting with its prompt.
+    // Each reads the entry from the archive file itself; a failed load leaves the pane
+    // waiting with its prompt.
     bool LoadPcx(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
     bool LoadAni(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
     bool LoadTga(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
+    void ShowPicture(DecodedPicture&& picture);
+    // The picture scrolls when it is larger than the pane.
+    void SetScrollSizes(QSize total);
+    void UpdateScrollBars();
     bool PlayWav(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
                  const std::string& name, const std::string& dirPath);
     void StopSound();
@@ -68,6 +85,10 @@ private:
 
     CORBISTAVDoc& m_doc;
     const AppSettings& m_settings;
+    std::int64_t m_nAniEntryEnd = 0; // frames are never read past their entry
+    int m_nAniInterval = 0;
+    QSize m_scrollSize{1, 1};
     std::function<void(const QString&)> m_captionHandler;
-    QBasicTimer m_aniTimer; // the animation's frame timer
+    std::unique_ptr<ISoundOutput> m_pSoundOutput; // made on the first sound
+    QBasicTimer m_aniTimer;                       // the animation's frame timer
 };

@@ -20,7 +20,7 @@ constexpr int kFormHeight = 22;
 
 CAutoPreviewToolbar::CAutoPreviewToolbar(const std::function<QAction*(int commandId)>& actionFor,
                                          QWidget* pParent)
-    : QWidget(pParent)
+    : QWidget(pParent), m_actionFor(actionFor)
 {
     // The form's own font is that of its dialog layout.
     const QFont dialogFont = TahomaFont(8);
@@ -33,20 +33,31 @@ CAutoPreviewToolbar::CAutoPreviewToolbar(const std::function<QAction*(int comman
     m_wndToolBar->setFloatable(false);
     m_wndToolBar->setIconSize(QSize(16, 15));
     m_wndToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_wndToolBar->addAction(ButtonAction(actionFor, ID_PLAY_PREVIEW));
-    m_wndToolBar->addAction(ButtonAction(actionFor, ID_STOP_PREVIEW));
-    m_wndToolBar->addSeparator();
-    m_wndToolBar->addAction(ButtonAction(actionFor, ID_OPEN_SELECTED));
-    m_wndToolBar->addSeparator();
-    m_wndToolBar->addAction(ButtonAction(actionFor, ID_BLANK));
 
     m_wndCaption = new QLabel(this);
     m_wndCaption->setObjectName(QStringLiteral("previewCaption"));
     m_wndCaption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_wndCaption->setTextFormat(Qt::PlainText);
 
-    LayOut();
     m_wndToolBar->installEventFilter(this);
+}
+
+// The frame creates its commands after its panes, so the buttons are put on the bar only
+// when the form first shows; taken earlier, they were stand-ins that stayed disabled.
+void CAutoPreviewToolbar::showEvent(QShowEvent* pEvent)
+{
+    if (!m_bInitialized)
+    {
+        m_wndToolBar->addAction(ButtonAction(m_actionFor, ID_PLAY_PREVIEW));
+        m_wndToolBar->addAction(ButtonAction(m_actionFor, ID_STOP_PREVIEW));
+        m_wndToolBar->addSeparator();
+        m_wndToolBar->addAction(ButtonAction(m_actionFor, ID_OPEN_SELECTED));
+        m_wndToolBar->addSeparator();
+        m_wndToolBar->addAction(ButtonAction(m_actionFor, ID_BLANK));
+        m_bInitialized = true;
+        LayOut();
+    }
+    QWidget::showEvent(pEvent);
 }
 
 bool CAutoPreviewToolbar::eventFilter(QObject* pWatched, QEvent* pEvent)

@@ -26,6 +26,7 @@ public:
 
 protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
 
 private:
     // Places the bar and the caption by the form's dialog layout.
@@ -33,5 +34,7 @@ private:
     QAction* ButtonAction(const std::function<QAction*(int)>& actionFor, int commandId);
 
     QLabel* m_wndCaption = nullptr;
+    bool m_bInitialized = false; // the buttons are on the bar
     QToolBar* m_wndToolBar = nullptr;
+    std::function<QAction*(int)> m_actionFor;
 };

@@ -62,7 +62,7 @@ struct ExtractFixture
     }
 };
 
-const std::string kBig(300000, 'B'); // more than one copy block
+const std::string kBig((1 << 20) + 300000, 'B'); // more than one copy block
 } // namespace
 
 TEST(Extraction, WritesEntriesByteForByteFlatOrInTheirDirectories)
@@ -132,13 +132,13 @@ TEST(Extraction, DamagedEntriesAndFailedReadsNeverTouchAnExistingFile)
     ExtractFixture x;
     x.Open(VpBuilder()
                .File("big.wav", kBig)
-               .RawEntry(100, 1 << 20, "beyond.txt")
+               .RawEntry(100, 1 << 22, "beyond.txt")
                .RawEntry(-5, 3, "negative.txt")
                .RawEntry(16, -7, "size.txt"));
     for (const char* name : {"big.wav", "beyond.txt", "negative.txt", "size.txt"})
         WriteBytes(x.out + "/" + name, {'o', 'l', 'd'});
 
-    FailingSource dying(x.file, 16 + 100000);
+    FailingSource dying(x.file, 16 + (1 << 20) + 100000); // in the second copy block
     CEntryExtractor extractor = x.Extractor(false, &dying);
     for (int f = 0; f < 4; ++f)
     {

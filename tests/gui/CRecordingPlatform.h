@@ -10,7 +10,17 @@
 class CRecordingPlatform : public IPlatformServices
 {
 public:
+    struct Start
+    {
+        QString program;
+        QStringList arguments;
+        QString workingDirectory;
+        bool bMaximized = false;
+    };
+
     QStringList messages;
+    QStringList captions; // one per message
+    std::vector<MessageIcon> icons;
     QStringList companionCalls;
     std::vector<int> splashWaits;
     QStringList openFileAnswers; // taken in order; empty: the user cancels
@@ -18,16 +28,43 @@ public:
     // Runs inside CallCompanion, as the companion's own dialog would (a user changing the
     // game directories, for example).
     std::function<void(const std::string& entry)> companionDoes;
+    QStringList folderAnswers;   // taken in order; empty: the user cancels
+    QStringList folderRequests;  // "title|initial folder"
+    QStringList openedDocuments; // "path|working directory"
+    std::vector<Start> starts;
 
-    void MessageBox(QWidget*, const QString& text) override { messages << text; }
+    void MessageBox(QWidget* pParent, const QString& text) override
+    {
+        MessageBox(pParent, text, QStringLiteral("Vantorel ORBISTAV"), MessageIcon::Warning);
+    }
+    void MessageBox(QWidget*, const QString& text, const QString& caption,
+                    MessageIcon icon) override
+    {
+        messages << text;
+        captions << caption;
+        icons.push_back(icon);
+    }
     QString GetOpenFileName(QWidget*, const QString& filter) override
     {
         openFilter = filter;
         return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
     }
-    QString PickFolder(QWidget*, const QString&) override { return {}; }
-    bool OpenDocument(const QString&) override { return true; }
-    bool StartProgram(const QString&, const QStringList&, const QString&) override { return true; }
+    QString PickFolder(QWidget*, const QString& title, const QString& initialFolder) override
+    {
+        folderRequests << title + QLatin1Char('|') + initialFolder;
+        return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+    }
+    bool OpenDocument(const QString& path, const QString& workingDirectory) override
+    {
+        openedDocuments << path + QLatin1Char('|') + workingDirectory;
+        return true;
+    }
+    bool StartProgram(const QString& program, const QStringList& arguments,
+                      const QString& workingDirectory, bool bMaximized) override
+    {
+        starts.push_back({program, arguments, workingDirectory, bMaximized});
+        return true;
+    }
     void CallCompanion(const std::string& entry) override
     {
         companionCalls << QString::fromStdString(entry);

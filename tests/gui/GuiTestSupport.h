@@ -14,6 +14,12 @@
 #include "CRecordingPlatform.h"
 #include "TempDir.h"
 
+// Failures show texts, not UTF-16 code units.
+inline void PrintTo(const QString& text, std::ostream* pOut)
+{
+    *pOut << '"' << text.toStdString() << '"';
+}
+
 // A started program in a private world: its own registry and Wine drive C.
 struct GuiTest : ::testing::Test
 {

@@ -8,12 +8,14 @@
 #include <filesystem>
 
 #include "CAutoPreview.h"
+#include "CAutoPreviewToolbar.h"
 #include "CLeftView.h"
 #include "CORBISTAVDoc.h"
 #include "CORBISTAVView.h"
 #include "CStaticSplitter.h"
 #include "CThinSplitterWnd.h"
 #include "GuiTestSupport.h"
+#include "MediaBuilders.h"
 #include "RegistryAccess.h"
 #include "Settings.h"
 #include "SuiteAccess.h"
@@ -336,9 +338,84 @@ TEST_F(GuiTest, PreviewCommandsFollowThePreviewPane)
     EXPECT_FALSE(Enabled(ID_STOP_PREVIEW));
 }
 
+TEST_F(GuiTest, PreviewStatesFollowTheEntryKindAndTheSettings)
+{
+    const auto pixel = [](int x, int y) {
+        return Rgb{static_cast<std::uint8_t>(x), 9, static_cast<std::uint8_t>(y)};
+    };
+    std::array<Rgb, 256> palette{};
+    VpBuilder()
+        .Dir("data")
+        .File("title.pcx",
+              MakePcx8(
+                  6, 4, [](int x, int) { return static_cast<std::uint8_t>(x); }, palette))
+        .File("ship.tga", MakeTga(5, 3, 24, false, pixel))
+        .File("intro.ani", MakeAni(3, 2, 15, 0xEE, palette,
+                                   {EncodeAniFrame(1, {1, 2, 3, 4, 5, 6}, 0xEE),
+                                    EncodeAniFrame(0, {254, 254, 254, 254, 254, 9}, 0xEE)}))
+        .File("ships.tbl", "#Ships")
+        .Up()
+        .WriteTo(world / "media.vp");
+    ASSERT_TRUE(Start(QString::fromStdString(world / "media.vp")));
+    QTreeWidget* pTree = Frame().GetTreeView();
+    pTree->setCurrentItem(pTree->topLevelItem(0));
+    CORBISTAVView* pList = Frame().GetListView();
+    ASSERT_EQ(pList->model()->rowCount(), 4);
+    auto* pCaption = Frame().GetPreviewToolbar()->findChild<QLabel*>("previewCaption");
+    ASSERT_NE(pCaption, nullptr);
+    // What the preview toolbar shows: its two buttons and the caption.
+    auto* pBar = Frame().GetPreviewToolbar()->findChild<QToolBar*>("previewToolBar");
+    ASSERT_NE(pBar, nullptr);
+    const auto Button = [&](int nId)
+    {
+        Frame().Commands().UpdateAll();
+        QWidget* pButton = pBar->widgetForAction(Frame().Commands().Action(nId));
+        return pButton != nullptr && pButton->isEnabled();
+    };
+    const auto State = [&]
+    {
+        return QStringLiteral("%1 %2 %3")
+            .arg(Button(ID_PLAY_PREVIEW) ? "play" : "-", Button(ID_STOP_PREVIEW) ? "stop" : "-",
+                 pCaption->text());
+    };
+
+    // Row 0 pcx, 1 tga, 2 ani, 3 tbl. A TGA is shown whatever the settings say.
+    for (const int nOn : {1, 0})
+    {
+        app->m_bAutoShowPCX = app->m_bAutoPlayANI = nOn;
+        const QStringList expected =
+            nOn ? QStringList{"- stop 6x4", "play - 5x3", "- stop 3x2 - Frame 1/2", "- - "}
+                : QStringList{"play - ", "play - 5x3", "play - ", "- - "};
+        for (int nRow = 0; nRow < 4; ++nRow)
+        {
+            SelectRow(pList, nRow);
+            EXPECT_EQ(State(), expected[nRow]) << nOn << " row " << nRow;
+        }
+    }
+
+    // Play/Preview shows the waiting animation; Stop/Close goes back to the prompt.
+    SelectRow(pList, 2);
+    ASSERT_TRUE(Frame().Commands().Run(ID_PLAY_PREVIEW));
+    EXPECT_EQ(State(), "- stop 3x2 - Frame 1/2");
+    EXPECT_GT(Frame().GetPreview()->AniTimerInterval(), 0);
+    ASSERT_TRUE(Frame().Commands().Run(ID_STOP_PREVIEW));
+    EXPECT_EQ(State(), "play - ");
+    EXPECT_EQ(Frame().GetPreview()->AniTimerInterval(), 0);
+
+    // Opening an archive stops the animation before it reads.
+    ASSERT_TRUE(Frame().Commands().Run(ID_PLAY_PREVIEW));
+    platform.openFileAnswers = {QString::fromStdString(world / "media.vp")};
+    ASSERT_TRUE(Frame().Commands().Run(ID_FILE_OPEN));
+    EXPECT_EQ(Frame().GetPreview()->AniTimerInterval(), 0);
+    EXPECT_EQ(Frame().GetPreview()->m_nHeight, 0);
+    EXPECT_TRUE(pCaption->text().isEmpty());
+}
+
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Sounds go nowhere unless a test chooses an audio driver.
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

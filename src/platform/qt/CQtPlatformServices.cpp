@@ -5,8 +5,11 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
@@ -38,7 +41,14 @@ QString ToQtFilter(const QString& filter)
 
 void CQtPlatformServices::MessageBox(QWidget* pParent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, pParent);
+    MessageBox(pParent, text, kTitle, MessageIcon::Warning);
+}
+
+void CQtPlatformServices::MessageBox(QWidget* pParent, const QString& text, const QString& caption,
+                                     MessageIcon icon)
+{
+    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    caption, text, QMessageBox::Ok, pParent);
     box.exec();
 }
 
@@ -54,19 +64,52 @@ QString CQtPlatformServices::GetOpenFileName(QWidget* pParent, const QString& fi
     return dialog.selectedFiles().first();
 }
 
-QString CQtPlatformServices::PickFolder(QWidget* pParent, const QString& title)
+QString CQtPlatformServices::FolderStatusText(const QString& path)
 {
-    return QFileDialog::getExistingDirectory(pParent, title);
+    constexpr int kStatusChars = 35;
+    return path.size() <= kStatusChars ? path : path.left(kStatusChars) + QStringLiteral("...");
 }
 
-bool CQtPlatformServices::OpenDocument(const QString& path)
+QString CQtPlatformServices::PickFolder(QWidget* pParent, const QString& title,
+                                        const QString& initialFolder)
 {
+    // Qt's own dialog rather than the desktop's: it starts where it is told and has
+    // room for the status line that shows the selected folder.
+    QFileDialog dialog(pParent, title, initialFolder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    auto* pStatus = new QLabel(FolderStatusText(initialFolder), &dialog);
+    pStatus->setObjectName(QStringLiteral("folderStatus"));
+    if (auto* pGrid = qobject_cast<QGridLayout*>(dialog.layout()))
+        pGrid->addWidget(pStatus, pGrid->rowCount(), 0, 1, pGrid->columnCount());
+    else if (dialog.layout())
+        dialog.layout()->addWidget(pStatus);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, pStatus,
+                     [pStatus](const QString& path) { pStatus->setText(FolderStatusText(path)); });
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, pStatus,
+                     [pStatus](const QString& path) { pStatus->setText(FolderStatusText(path)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+bool CQtPlatformServices::OpenDocument(const QString& path, const QString& workingDirectory)
+{
+    // xdg-open is what the desktop's own opener runs; started directly it also gets
+    // the working directory.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty())
+        return QProcess::startDetached(opener, {path}, workingDirectory);
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 bool CQtPlatformServices::StartProgram(const QString& program, const QStringList& arguments,
-                                       const QString& workingDirectory)
+                                       const QString& workingDirectory, bool)
 {
+    // A Linux program chooses its own first window state: the show mode cannot be
+    // passed on (Wine's "start /max" carries it for Windows programs).
     return QProcess::startDetached(program, arguments, workingDirectory);
 }
 

@@ -7,12 +7,19 @@ class CQtPlatformServices : public IPlatformServices
 {
 public:
     void MessageBox(QWidget* pParent, const QString& text) override;
+    void MessageBox(QWidget* pParent, const QString& text, const QString& caption,
+                    MessageIcon icon) override;
     QString GetOpenFileName(QWidget* pParent, const QString& filter) override;
-    QString PickFolder(QWidget* pParent, const QString& title) override;
-    bool OpenDocument(const QString& path) override;
+    QString PickFolder(QWidget* pParent, const QString& title,
+                       const QString& initialFolder) override;
+    bool OpenDocument(const QString& path, const QString& workingDirectory) override;
     bool StartProgram(const QString& program, const QStringList& arguments,
-                      const QString& workingDirectory) override;
+                      const QString& workingDirectory, bool bMaximized) override;
     void CallCompanion(const std::string& entryName) override;
     // ORBISTAV_SPLASH_MS overrides the wait (benchmarks measure start-up without it).
     void SplashWait(int nMilliseconds) override;
+
+    // The folder picker's status line: a path of up to 35 characters whole, a longer
+    // one cut to its first 35 followed by "...".
+    static QString FolderStatusText(const QString& path);
 };

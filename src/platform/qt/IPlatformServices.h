@@ -14,16 +14,30 @@ class IPlatformServices
 public:
     virtual ~IPlatformServices() = default;
 
+    enum class MessageIcon
+    {
+        None,
+        Warning,
+    };
+
     // A message box with an OK button and the application title as caption.
     virtual void MessageBox(QWidget* pParent, const QString& text) = 0;
+    // A message box with an OK button, the caption and the icon given.
+    virtual void MessageBox(QWidget* pParent, const QString& text, const QString& caption,
+                            MessageIcon icon) = 0;
     // The file-open dialog; an empty result means the user cancelled.
     virtual QString GetOpenFileName(QWidget* pParent, const QString& filter) = 0;
-    // The folder picker; an empty result means the user cancelled.
-    virtual QString PickFolder(QWidget* pParent, const QString& title) = 0;
-    // Opens a file in the program the desktop associates with it.
-    virtual bool OpenDocument(const QString& path) = 0;
+    // The folder picker, starting at initialFolder; an empty result means the user
+    // cancelled.
+    virtual QString PickFolder(QWidget* pParent, const QString& title,
+                               const QString& initialFolder) = 0;
+    // Opens a file in the program the desktop associates with it; nothing is said when
+    // there is none.
+    virtual bool OpenDocument(const QString& path, const QString& workingDirectory) = 0;
+    // Starts a program and returns at once. bMaximized asks for a maximised first window
+    // where the platform can pass that on.
     virtual bool StartProgram(const QString& program, const QStringList& arguments,
-                              const QString& workingDirectory) = 0;
+                              const QString& workingDirectory, bool bMaximized) = 0;
     virtual void CallCompanion(const std::string& entryName) = 0;
     // Keeps the splash window alone on screen.
     virtual void SplashWait(int nMilliseconds) = 0;
