@@ -8,22 +8,27 @@
 #include "FrameDrawing.h"
 #include "SystemLook.h"
 
-namespace
-{
-class CSliderAccess : public QSlider
-{
-public:
-    using QSlider::initStyleOption;
-};
-} // namespace
-
 void CFlatSlider::DrawFrame(QPainter& dc, const QRect&)
 {
     auto* pSlider = qobject_cast<QSlider*>(m_pWnd.data());
     if (!pSlider)
         return;
+    // What the groove's and the thumb's places depend on.
     QStyleOptionSlider option;
-    static_cast<CSliderAccess*>(pSlider)->initStyleOption(&option);
+    option.initFrom(pSlider);
+    option.orientation = pSlider->orientation();
+    option.minimum = pSlider->minimum();
+    option.maximum = pSlider->maximum();
+    option.sliderPosition = pSlider->sliderPosition();
+    option.sliderValue = pSlider->value();
+    option.singleStep = pSlider->singleStep();
+    option.pageStep = pSlider->pageStep();
+    option.tickPosition = pSlider->tickPosition();
+    option.tickInterval = pSlider->tickInterval();
+    option.upsideDown = pSlider->orientation() == Qt::Horizontal
+                            ? pSlider->invertedAppearance() != (option.direction == Qt::RightToLeft)
+                            : !pSlider->invertedAppearance();
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
     QStyle* pStyle = pSlider->style();
     const QRect groove =
         pStyle->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, pSlider);

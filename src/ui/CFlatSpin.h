@@ -13,5 +13,5 @@ public:
 
 protected:
     bool IsReadOnly() const override;
-    void DrawArrowButtons(QPainter& dc);
+    void DrawArrowButtons(QPainter& dc, const QRect& rect);
 };
