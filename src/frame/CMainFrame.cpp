@@ -33,9 +33,9 @@ namespace
 {
 const QString kIdleText = QStringLiteral("Ready");
 const QString kVersionText = QStringLiteral("V2.0 Beta 03b (Build 106)");
-const QString kOpenFilter =
-    QStringLiteral("All supported files (*.vp;*.vpp)|*.vp;*.vpp|FreeSpace 1/2 VP files "
-                   "(*.vp)|*.vp|Summoner VPP files (*.vpp)|*.vpp|All Files (*.*)|*.*||");
+const QString kOpenFilter = QStringLiteral(
+    "All supported files (*.vp;*.vpc;*.vpp)|*.vp;*.vpc;*.vpp|FreeSpace 1/2 VP files "
+    "(*.vp;*.vpc)|*.vp;*.vpc|Summoner VPP files (*.vpp)|*.vpp|All Files (*.*)|*.*||");
 constexpr int kMaxRecentFiles = 10;
 } // namespace
 

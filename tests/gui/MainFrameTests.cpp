@@ -169,7 +169,9 @@ TEST_F(GuiTest, FileOpenDialogAndRecentFiles)
                                 QString::fromStdString(world / "a.vp"), QString()};
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(Frame().Commands().Run(ID_FILE_OPEN));
-    EXPECT_TRUE(platform.openFilter.startsWith("All supported files (*.vp;*.vpp)|*.vp;*.vpp|"));
+    EXPECT_TRUE(platform.openFilter.startsWith(
+        "All supported files (*.vp;*.vpc;*.vpp)|*.vp;*.vpc;*.vpp|FreeSpace 1/2 VP files "
+        "(*.vp;*.vpc)|*.vp;*.vpc|"));
     EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - a.vp");
     const auto& recent = app->RecentFiles().Paths();
     ASSERT_EQ(recent.size(), 2u);

@@ -24,8 +24,8 @@ QString SourcePath(const QString& relative)
 
 const QString kDesktopFile = QStringLiteral("share/applications/orbistav.desktop");
 const QString kMimeFile = QStringLiteral("share/mime/packages/orbistav.xml");
-const QSet<QString> kMimeTypes = {QStringLiteral("application/x-freespace-vp"),
-                                  QStringLiteral("application/x-volition-vpp")};
+const QSet<QString> kMimeTypes = {QStringLiteral("application/x-vp-archive"),
+                                  QStringLiteral("application/x-vpp-archive")};
 
 QSet<QString> List(const QString& value)
 {
@@ -115,12 +115,12 @@ TEST(PreviewDesktopFiles, MimePackageRecognisesBothArchiveTypes)
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     ASSERT_EQ(types.size(), 2u);
 
-    const Type& vp = types[QStringLiteral("application/x-freespace-vp")];
-    EXPECT_EQ(vp.globs, QStringList{QStringLiteral("*.vp")});
+    const Type& vp = types[QStringLiteral("application/x-vp-archive")];
+    EXPECT_EQ(vp.globs, QStringList({QStringLiteral("*.vp"), QStringLiteral("*.vpc")}));
     EXPECT_EQ(vp.magic, QStringLiteral("string 0 VPVP"));
     EXPECT_FALSE(vp.comment.isEmpty());
     // Read as a little-endian number, the bytes CE 0A 89 51.
-    const Type& vpp = types[QStringLiteral("application/x-volition-vpp")];
+    const Type& vpp = types[QStringLiteral("application/x-vpp-archive")];
     EXPECT_EQ(vpp.globs, QStringList{QStringLiteral("*.vpp")});
     EXPECT_EQ(vpp.magic, QStringLiteral("little32 0 0x51890ACE"));
     EXPECT_FALSE(vpp.comment.isEmpty());
