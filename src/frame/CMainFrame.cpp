@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -55,6 +56,7 @@ CMainFrame::CMainFrame(CORBISTAVDoc& doc, AppSettings& settings, IPlatformServic
     CreateStatusBar();
     CreateMenus();
     m_doc.SetObserver(this);
+    setAcceptDrops(true);
 
     // Toolbar buttons follow their rules whenever the program goes idle.
     if (QAbstractEventDispatcher* pDispatcher = QAbstractEventDispatcher::instance())
@@ -380,15 +382,7 @@ void CMainFrame::RebuildRecentFileMenu()
                         m_pFileMenu);
         pAction->setData(ID_FILE_MRU_FIRST + i);
         pAction->setStatusTip(tr("Open this document"));
-        connect(pAction, &QAction::triggered, this,
-                [this, path]
-                {
-                    if (m_fnOpenDocument)
-                    {
-                        m_pPreview->StopPreview(true);
-                        m_fnOpenDocument(path);
-                    }
-                });
+        connect(pAction, &QAction::triggered, this, [this, path] { OpenArchive(path); });
         m_pFileMenu->insertAction(pBefore, pAction);
         m_aRecentActions << pAction;
     }
@@ -430,11 +424,16 @@ void CMainFrame::OnAfterRead()
 void CMainFrame::OnFileOpen()
 {
     const QString path = m_platform.GetOpenFileName(this, kOpenFilter);
-    if (path.isEmpty())
+    if (!path.isEmpty())
+        OpenArchive(path);
+}
+
+void CMainFrame::OpenArchive(const QString& path)
+{
+    if (!m_fnOpenDocument)
         return;
     m_pPreview->StopPreview(true);
-    if (m_fnOpenDocument)
-        m_fnOpenDocument(path);
+    m_fnOpenDocument(path);
 }
 
 void CMainFrame::OnPlay()

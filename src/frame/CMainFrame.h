@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "CommandIds.h"
 #include "IDocumentObserver.h"
@@ -23,6 +25,7 @@ class CThinSplitterWnd;
 class IPlatformServices;
 class QLabel;
 class QMenu;
+class QTemporaryDir;
 class QToolBar;
 struct AppSettings;
 
@@ -45,8 +48,11 @@ public:
     // Writes the selected file rows, in row order, into destination (a directory that
     // exists): side by side, or with bKeepDirectories below it in the archive's
     // directories, which must exist there. Reports the count in the status bar and
-    // returns it; -1 when a file failed (the user has been told).
-    int ExtractSelection(const std::string& destination, bool bKeepDirectories);
+    // returns it; -1 when a file failed (the user has been told). pWritten receives the
+    // paths of the files written.
+    int ExtractSelection(const std::string& destination, bool bKeepDirectories,
+                         std::vector<std::string>* pWritten = nullptr);
+    std::vector<std::string> ExtractSelectionForDrag() override;
     int CountSelectedRows() const override;
     void PreviewEntry(int nFile, bool bForce) override;
     void OnOpenSelected() override;
@@ -80,6 +86,8 @@ public:
 
 protected:
     bool event(QEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
 
 private:
     void OnCreateClient();
@@ -90,11 +98,13 @@ private:
     void FindTools();
     void RebuildRecentFileMenu();
     void OnFileOpen();
+    // File-Open, the recent list and a drop open archives alike.
+    void OpenArchive(const QString& path);
     void OnPlay();
     void OnOptions();
     void OnExtractToDir();
     void OnExtractToGameDir();
-    Result ExtractEntry(int nFile, CEntryExtractor& extractor);
+    Result ExtractEntry(int nFile, CEntryExtractor& extractor, std::vector<std::string>* pWritten);
     // Starts a program of the suite and forgets it; with bWithArchive the open archive
     // is its one argument.
     void StartTool(const std::string& program, bool bWithArchive, bool bMaximized);
@@ -122,4 +132,6 @@ private:
 
     std::function<bool(const QString&)> m_fnOpenDocument;
     QStringList m_aRecentFiles;
+    // Where dragged-out files wait for the drop target; removed with the window.
+    std::unique_ptr<QTemporaryDir> m_pDragDir;
 };

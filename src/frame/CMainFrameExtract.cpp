@@ -42,7 +42,8 @@ void CMainFrame::OnExtractToGameDir()
     ExtractSelection(m_doc.m_strGameDir, true);
 }
 
-int CMainFrame::ExtractSelection(const std::string& destination, bool bKeepDirectories)
+int CMainFrame::ExtractSelection(const std::string& destination, bool bKeepDirectories,
+                                 std::vector<std::string>* pWritten)
 {
     if (m_doc.m_nArchiveKind == ARCHIVE_KIND_NONE)
         return 0;
@@ -89,7 +90,7 @@ int CMainFrame::ExtractSelection(const std::string& destination, bool bKeepDirec
                                                    : CEntryExtractor::Layout::Flat);
         }
         if (result)
-            result = ExtractEntry(nFile, *extractor);
+            result = ExtractEntry(nFile, *extractor, pWritten);
         if (!result)
         {
             pProgress.reset();
@@ -108,8 +109,13 @@ int CMainFrame::ExtractSelection(const std::string& destination, bool bKeepDirec
     return static_cast<int>(files.size());
 }
 
-Result CMainFrame::ExtractEntry(int nFile, CEntryExtractor& extractor)
+Result CMainFrame::ExtractEntry(int nFile, CEntryExtractor& extractor,
+                                std::vector<std::string>* pWritten)
 {
     qCDebug(lcExtraction, "%s", m_doc.GetPathName().c_str());
-    return extractor.Extract(nFile);
+    std::string path;
+    const Result result = extractor.Extract(nFile, &path);
+    if (result && pWritten)
+        pWritten->push_back(std::move(path));
+    return result;
 }

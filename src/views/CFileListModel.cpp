@@ -78,7 +78,11 @@ Qt::ItemFlags CFileListModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    // Folders are not handed over: a drag holding only folder rows does not start.
+    if (m_eText == RowText::Hint || index.row() >= m_nRows || m_pRowIsFolder[index.row()])
+        return flags;
+    return flags | Qt::ItemIsDragEnabled;
 }
 
 QString CFileListModel::CellText(int nRow, int nColumn) const

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include <QDrag>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLoggingCategory>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 
 #include "CORBISTAVDoc.h"
 #include "CRowDelegate.h"
@@ -74,6 +77,9 @@ CORBISTAVView::CORBISTAVView(CORBISTAVDoc& doc, const AppSettings& settings, IFi
     setCornerButtonEnabled(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setShowGrid(m_settings.m_bInterfaceShowGrid != 0);
+    // Files go out as copies; nothing is ever dropped into an archive.
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
 
     QHeaderView* pRows = verticalHeader();
     pRows->hide();
@@ -273,4 +279,28 @@ void CORBISTAVView::mouseDoubleClickEvent(QMouseEvent* pEvent)
     QTableView::mouseDoubleClickEvent(pEvent);
     if (pEvent->button() == Qt::LeftButton && m_host.CountSelectedRows() == 1)
         m_host.OnOpenSelected();
+}
+
+std::unique_ptr<QMimeData> CORBISTAVView::DragMimeData()
+{
+    QList<QUrl> urls;
+    for (const std::string& path : m_host.ExtractSelectionForDrag())
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    if (urls.isEmpty())
+        return nullptr;
+    auto pData = std::make_unique<QMimeData>();
+    pData->setUrls(urls);
+    return pData;
+}
+
+void CORBISTAVView::startDrag(Qt::DropActions)
+{
+    std::unique_ptr<QMimeData> pData = DragMimeData();
+    if (!pData)
+        return;
+    auto* pDrag = new QDrag(this);
+    pDrag->setMimeData(pData.release());
+    pDrag->setPixmap(
+        m_pModel->index(currentIndex().row(), 0).data(Qt::DecorationRole).value<QPixmap>());
+    pDrag->exec(Qt::CopyAction, Qt::CopyAction);
 }

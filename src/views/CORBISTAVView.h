@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <QPixmap>
@@ -13,6 +14,7 @@
 class CORBISTAVDoc;
 class IFileListHost;
 class QItemSelection;
+class QMimeData;
 struct AppSettings;
 
 // The file list on the right: one directory, all files, or the files of one type, as
@@ -44,11 +46,16 @@ public:
     QString FormatFileSize(std::int64_t nSize) const;
     static QString FormatFileTime(std::int32_t tTime);
 
+    // What a drag of the selected rows hands over: the files the host wrote for it, as
+    // URLs; null when it wrote none. Apart from startDrag, whose drag blocks.
+    std::unique_ptr<QMimeData> DragMimeData();
+
     std::array<std::int32_t, MAX_FILES> m_aRowIsFolder{};
     std::array<std::int32_t, MAX_FILES> m_aRowIndex{};
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     // Rows are appended while a fill runs; past the arrays' end they are dropped.
