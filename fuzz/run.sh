@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang, AddressSanitizer and UBSan, and runs each.
-#   fuzz/run.sh [SECONDS] [TARGET...]   (default 60 s each; targets fuzz_readers fuzz_config
-#                                        fuzz_decode_pcx fuzz_decode_tga fuzz_decode_ani)
+#   fuzz/run.sh [SECONDS] [TARGET...]   (default 60 s each; targets fuzz_readers fuzz_lz41
+#                                        fuzz_config fuzz_decode_pcx fuzz_decode_tga
+#                                        fuzz_decode_ani)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_readers fuzz_config fuzz_decode_pcx fuzz_decode_tga fuzz_decode_ani)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_readers fuzz_lz41 fuzz_config fuzz_decode_pcx fuzz_decode_tga fuzz_decode_ani)
 
 ORBISTAV_WITH_FUZZ=1 ./scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -18,7 +19,9 @@ for target in "${targets[@]}"; do
   corpus=build-fuzz/corpus-$target
   mkdir -p "$corpus"
   case $target in
-    fuzz_readers) cp -n examples/*.vp examples/*.vpp "$corpus"/ 2>/dev/null || true ;;
+    fuzz_readers) cp -n examples/*.vp examples/*.vpc examples/*.vpp "$corpus"/ 2>/dev/null || true ;;
+    fuzz_lz41)
+      build-fuzz/bin/orbistav-cli extract examples/sample.vpc --raw -C "$corpus" >/dev/null 2>&1 || true ;;
     fuzz_config) cp -n res/vx_modul.dat "$corpus"/ 2>/dev/null || true ;;
     fuzz_decode_*)
       for archive in examples/sample.vp examples/sample.vpp; do

@@ -9,6 +9,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev
   libsdl2-dev libpng-dev
+  liblz4-dev libssl-dev
 )
 if [ "${ORBISTAV_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

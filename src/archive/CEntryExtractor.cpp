@@ -2,23 +2,16 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
 #include "CORBISTAVDoc.h"
-#include "EntryData.h"
 #include "FileIo.h"
 #include "IByteSource.h"
 #include "TextEncoding.h"
 
-namespace
-{
-// One buffer of this size serves every entry, however large.
-constexpr std::size_t COPY_BLOCK = 1024 * 1024;
-} // namespace
-
 CEntryExtractor::CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive,
                                  CDestinationDir destination, Layout layout)
-    : m_doc(doc), m_archive(archive), m_destination(std::move(destination)), m_layout(layout)
+    : m_doc(doc), m_archive(archive), m_destination(std::move(destination)), m_layout(layout),
+      m_reader(archive, CEntryReader::ModeFor(doc, false))
 {
 }
 
@@ -27,6 +20,16 @@ CEntryExtractor::CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive,
     : CEntryExtractor(doc, archive, std::move(destination),
                       bKeepDirs ? Layout::CreateDirectories : Layout::Flat)
 {
+}
+
+void CEntryExtractor::SetRaw(bool bRaw)
+{
+    m_reader.SetMode(CEntryReader::ModeFor(m_doc, bRaw));
+}
+
+void CEntryExtractor::SetWrittenHandler(std::function<void(std::int64_t)> handler)
+{
+    m_onWritten = std::move(handler);
 }
 
 bool CEntryExtractor::IsSafeName(std::string_view rawName)
@@ -79,7 +82,8 @@ Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
     const std::string label = ArchivePathOf(m_doc, nFile);
     if (!IsSafeName(file.strName))
         return Result::Fail(label + ": refused: the file name cannot be used on disk");
-    if (Result r = CheckEntryBounds(file, m_archive.Size(), label); !r)
+    // A damaged entry is refused before its directory or its file is made.
+    if (Result r = m_reader.Open(file, label); !r)
         return r;
 
     const CDestinationDir* pDir = nullptr;
@@ -92,25 +96,16 @@ Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
         diskName,
         [&](int fd) -> Result
         {
-            const std::size_t nBuffer = std::min<std::size_t>(COPY_BLOCK, file.nSize);
-            if (m_buffer.size() < nBuffer)
-                m_buffer.resize(nBuffer);
-            std::int64_t nOffset = file.nOffset;
-            std::int64_t nLeft = file.nSize;
-            while (nLeft > 0)
-            {
-                const std::size_t nChunk =
-                    static_cast<std::size_t>(std::min<std::int64_t>(nLeft, COPY_BLOCK));
-                if (m_archive.ReadAt(nOffset, m_buffer.data(), nChunk) !=
-                    static_cast<std::int64_t>(nChunk))
-                    return Result::Fail(label + ": the archive could not be read");
-                if (!WriteAll(fd, std::string_view(reinterpret_cast<const char*>(m_buffer.data()),
-                                                   nChunk)))
-                    return Result::Fail(target + ": " + std::strerror(errno));
-                nOffset += static_cast<std::int64_t>(nChunk);
-                nLeft -= static_cast<std::int64_t>(nChunk);
-            }
-            return Result::Ok();
+            return m_reader.Stream(
+                [&](std::span<const unsigned char> piece) -> Result
+                {
+                    if (!WriteAll(fd, std::string_view(reinterpret_cast<const char*>(piece.data()),
+                                                       piece.size())))
+                        return Result::Fail(target + ": " + std::strerror(errno));
+                    if (m_onWritten)
+                        m_onWritten(static_cast<std::int64_t>(piece.size()));
+                    return Result::Ok();
+                });
         });
     if (result && pWrittenPath)
         *pWrittenPath = target;

@@ -1,18 +1,21 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "CDestinationDir.h"
+#include "CEntryReader.h"
 #include "Result.h"
 
 class CORBISTAVDoc;
 class IByteSource;
 
-// Writes entries of the open archive into a destination directory, byte for byte:
-// flat, or below it in the archive's directory structure. Names are checked before
+// Writes entries of the open archive into a destination directory, their content (what a
+// compressed entry decompresses to) or with SetRaw their stored bytes: flat, or below it
+// in the archive's directory structure. Names are checked before
 // anything is created, so nothing is ever written outside the destination.
 class CEntryExtractor
 {
@@ -28,6 +31,10 @@ public:
                     Layout layout);
     CEntryExtractor(const CORBISTAVDoc& doc, IByteSource& archive, CDestinationDir destination,
                     bool bKeepDirs);
+
+    void SetRaw(bool bRaw);
+    // Told the number of bytes each time a piece of a file has been written.
+    void SetWrittenHandler(std::function<void(std::int64_t)> handler);
 
     // Writes one file record; on failure the text names the entry and the cause.
     // pWrittenPath receives the path of the file written.
@@ -47,5 +54,6 @@ private:
     CDestinationDir m_destination;
     Layout m_layout;
     std::map<int, CDestinationDir> m_subdirs; // by directory index, opened once
-    std::vector<unsigned char> m_buffer;      // the copy buffer, kept between entries
+    CEntryReader m_reader;                    // its buffers are kept between entries
+    std::function<void(std::int64_t)> m_onWritten;
 };

@@ -1,7 +1,6 @@
 #include "EntryData.h"
 
 #include "ArchiveFile.h"
-#include "IByteSource.h"
 
 Result CheckEntryBounds(const ArchiveFile& file, std::int64_t nArchiveSize,
                         const std::string& sLabel)
@@ -13,20 +12,5 @@ Result CheckEntryBounds(const ArchiveFile& file, std::int64_t nArchiveSize,
                             std::to_string(nOffset) + ", " + std::to_string(nSize) +
                             " bytes) lies outside the archive (" + std::to_string(nArchiveSize) +
                             " bytes)");
-    return Result::Ok();
-}
-
-Result ReadEntryData(IByteSource& archive, const ArchiveFile& file, const std::string& sLabel,
-                     std::vector<unsigned char>& data)
-{
-    if (Result r = CheckEntryBounds(file, archive.Size(), sLabel); !r)
-        return r;
-    data.resize(static_cast<std::size_t>(file.nSize));
-    const std::int64_t n = archive.ReadAt(file.nOffset, data.data(), data.size());
-    if (n != file.nSize)
-    {
-        data.clear();
-        return Result::Fail(sLabel + ": the archive could not be read");
-    }
     return Result::Ok();
 }

@@ -6,34 +6,15 @@
 #include "CCliArchive.h"
 #include "CEntryExtractor.h"
 #include "CInputFile.h"
+#include "CProgressLine.h"
+#include "EntrySelection.h"
 #include "ExitCodes.h"
-#include "PathPattern.h"
 
 int ExtractArchive(const CCliArchive& archive, const ExtractOptions& options)
 {
     const CORBISTAVDoc& doc = archive.Doc();
-    std::vector<PathPattern> patterns(options.aPatterns.begin(), options.aPatterns.end());
-    std::vector<bool> used(patterns.size(), false);
     std::vector<int> selected;
-    for (int f = 0; f < doc.m_nFileCount; ++f)
-    {
-        const std::string path = CEntryExtractor::ArchivePathOf(doc, f);
-        bool bMatch = patterns.empty();
-        for (std::size_t i = 0; i < patterns.size(); ++i)
-            if (patterns[i].Matches(path))
-                bMatch = used[i] = true;
-        if (bMatch)
-            selected.push_back(f);
-    }
-
-    int status = archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL;
-    for (std::size_t i = 0; i < patterns.size(); ++i)
-        if (!used[i])
-        {
-            std::cerr << "orbistav-cli: " << archive.Path() << ": no entry matches '"
-                      << patterns[i].Text() << "'\n";
-            status = EXIT_FAILED;
-        }
+    int status = SelectEntries(archive, options.aPatterns, selected);
     if (selected.empty())
         return status;
 
@@ -52,17 +33,26 @@ int ExtractArchive(const CCliArchive& archive, const ExtractOptions& options)
         return EXIT_FAILED;
     }
 
+    CProgressLine progress(std::cerr, CProgressLine::StandardErrorIsTerminal(),
+                           static_cast<int>(selected.size()));
     CEntryExtractor extractor(doc, file, std::move(destination), options.bKeepDirs);
+    extractor.SetRaw(options.bRaw);
+    extractor.SetWrittenHandler([&](std::int64_t nBytes) { progress.AddBytes(nBytes); });
     for (const int f : selected)
     {
         std::string written;
         if (Result r = extractor.Extract(f, &written); !r)
         {
+            progress.Clear();
             std::cerr << "orbistav-cli: " << r.Text() << '\n';
             status = EXIT_FAILED;
         }
         else if (options.bVerbose)
-            std::cout << written << '\n';
+        {
+            progress.Clear();
+            std::cout << written << std::endl;
+        }
+        progress.FileDone();
     }
     return status;
 }

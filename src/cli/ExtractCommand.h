@@ -11,6 +11,7 @@ struct ExtractOptions
     std::string strDestination = ".";
     bool bKeepDirs = false;
     bool bVerbose = false;
+    bool bRaw = false; // stored bytes, compressed entries not decompressed
 };
 
 // "extract": writes the matching entries into the destination.

@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "CCliArchive.h"
+#include "CEntryReader.h"
+#include "CInputFile.h"
 #include "ExitCodes.h"
 #include "FileListFormat.h"
 #include "FileTypes.h"
@@ -61,11 +63,16 @@ void ListJson(const CCliArchive& archive, std::ostream& out)
     }
     root["dirs"] = std::move(dirs);
 
+    // Whether an entry is compressed shows in its first bytes and its trailer, so they are
+    // read here, for .VP-kind archives only.
+    CInputFile input;
+    const bool bProbe = doc.m_nArchiveKind == ARCHIVE_KIND_VP && input.Open(doc.GetPathName());
+    CEntryReader reader(input);
     nlohmann::ordered_json files = nlohmann::ordered_json::array();
     for (int f = 0; f < doc.m_nFileCount; ++f)
     {
         const ArchiveFile& file = doc.m_files[f];
-        files.push_back({
+        nlohmann::ordered_json& item = files.emplace_back(nlohmann::ordered_json{
             {"index", f},
             {"name", Cp1252ToUtf8(file.strName)},
             {"dir", file.nDir},
@@ -76,6 +83,14 @@ void ListJson(const CCliArchive& archive, std::ostream& out)
             {"type", file.nType},
             {"typeName", FileTypes[file.nType].szDescription},
         });
+        if (doc.m_nArchiveKind != ARCHIVE_KIND_VP)
+            continue;
+        const bool bIntact = bProbe && reader.Open(file, file.strName).IsOk();
+        item["compressed"] = bProbe && reader.IsCompressed();
+        // A compressed entry whose trailer is inconsistent has no size to tell.
+        if (reader.IsCompressed())
+            item["uncompressedSize"] =
+                bIntact ? nlohmann::ordered_json(reader.ContentSize()) : nlohmann::ordered_json();
     }
     root["files"] = std::move(files);
     // Paths as given on the command line need not be UTF-8; never fail on them.

@@ -6,12 +6,12 @@
 #include "AniDecoder.h"
 #include "CCliArchive.h"
 #include "CEntryExtractor.h"
+#include "CEntryReader.h"
 #include "CInputFile.h"
-#include "EntryData.h"
+#include "EntrySelection.h"
 #include "ExitCodes.h"
 #include "FileIo.h"
 #include "FileTypes.h"
-#include "PathPattern.h"
 #include "PcxDecoder.h"
 #include "PngEncoder.h"
 #include "TgaDecoder.h"
@@ -38,19 +38,12 @@ Result Decode(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes, i
 int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
 {
     const CORBISTAVDoc& doc = archive.Doc();
-    const PathPattern pattern(options.strEntry);
-    std::vector<int> matches;
-    for (int f = 0; f < doc.m_nFileCount; ++f)
-        if (pattern.Matches(CEntryExtractor::ArchivePathOf(doc, f)))
-            matches.push_back(f);
-    if (matches.empty())
-        return Fail(archive.Path() + ": no entry matches '" + options.strEntry + "'");
-    if (matches.size() > 1)
-        return Fail(archive.Path() + ": '" + options.strEntry + "' matches " +
-                    std::to_string(matches.size()) + " entries; name one");
+    int nFile = 0;
+    if (Result r = FindSingleEntry(archive, options.strEntry, nFile); !r)
+        return Fail(r.Text());
 
-    const ArchiveFile& file = doc.m_files[matches.front()];
-    const std::string label = CEntryExtractor::ArchivePathOf(doc, matches.front());
+    const ArchiveFile& file = doc.m_files[nFile];
+    const std::string label = CEntryExtractor::ArchivePathOf(doc, nFile);
     if (file.nType != FILE_TYPE_PCX && file.nType != FILE_TYPE_TGA && file.nType != FILE_TYPE_ANI)
         return Fail(label + ": not a picture (only PCX, TGA and ANI entries are rendered)");
 
@@ -58,7 +51,8 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
     if (Result r = input.Open(doc.GetPathName()); !r)
         return Fail(r.Text());
     std::vector<std::uint8_t> bytes;
-    if (Result r = ReadEntryData(input, file, label, bytes); !r)
+    if (Result r = ReadEntryContent(input, file, label, bytes, CEntryReader::ModeFor(doc, false));
+        !r)
         return Fail(r.Text());
 
     DecodedPicture picture;

@@ -1,10 +1,12 @@
-// orbistav-cli: lists, extracts and renders the entries of .VP and .VPP archives from the
-// command line.
+// orbistav-cli: lists, extracts, prints, digests and renders the entries of .VP and .VPP
+// archives from the command line.
 #include <CLI/CLI.hpp>
 #include <iostream>
 
 #include "CCliArchive.h"
 #include "ConfigCommand.h"
+#include "DupsCommand.h"
+#include "EntryContentCommands.h"
 #include "ExitCodes.h"
 #include "ExtractCommand.h"
 #include "ListCommand.h"
@@ -12,7 +14,8 @@
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"List, extract and render FreeSpace .VP and Summoner/Red Faction .VPP archives.",
+    CLI::App app{"List, extract, print, digest and render the files of FreeSpace .VP and\n"
+                 "Summoner/Red Faction .VPP archives.",
                  "orbistav-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "orbistav-cli 2.0");
@@ -33,6 +36,31 @@ int main(int argc, char** argv)
     extract->add_flag("--keep-dirs", options.bKeepDirs,
                       "Recreate the archive's directories below the destination (.VP only)");
     extract->add_flag("-v,--verbose", options.bVerbose, "Print each file written");
+    extract->add_flag("--raw", options.bRaw,
+                      "Write compressed entries as stored instead of decompressed");
+
+    CatOptions cat;
+    CLI::App* catCmd = app.add_subcommand("cat", "Write one entry's content to standard output");
+    catCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    catCmd->add_option("ENTRY", cat.strEntry, "A pattern naming exactly one file")->required();
+    catCmd->add_flag("--raw", cat.bRaw, "The stored bytes of a compressed entry");
+
+    SumOptions sum;
+    CLI::App* sumCmd = app.add_subcommand(
+        "sum", "Print a digest of each matching entry's content, like sha256sum");
+    sumCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    sumCmd->add_option("PATTERN", sum.aPatterns, "Archive paths to digest; none: every file");
+    sumCmd->add_option("--algo", sum.strAlgorithm, "sha256 (default), sha1 or md5")
+        ->check(CLI::IsMember({"sha256", "sha1", "md5"}));
+    sumCmd->add_flag("--raw", sum.bRaw, "Digest the stored bytes of compressed entries");
+
+    std::vector<std::string> dupsArchives;
+    bool bDupsJson = false;
+    CLI::App* dupsCmd = app.add_subcommand(
+        "dups", "Show the archive paths that occur in more than one of the archives");
+    dupsCmd->add_flag("--json", bDupsJson, "Print the duplicates as one JSON object");
+    dupsCmd->add_option("ARCHIVE", dupsArchives, "The archives, in the order they override")
+        ->required();
 
     app.add_subcommand("config", "Show where the suite's settings are stored and what they hold");
 
@@ -71,6 +99,8 @@ int main(int argc, char** argv)
 
     if (app.got_subcommand("config"))
         return ShowConfiguration(std::cout);
+    if (*dupsCmd)
+        return FindDuplicates(dupsArchives, bDupsJson, std::cout);
 
     CCliArchive archive;
     if (!archive.Load(archivePath))
@@ -79,5 +109,9 @@ int main(int argc, char** argv)
         return RenderEntry(archive, render);
     if (*list)
         return ListArchive(archive, bJson, std::cout);
+    if (*catCmd)
+        return CatEntry(archive, cat, std::cout);
+    if (*sumCmd)
+        return SumEntries(archive, sum, std::cout);
     return ExtractArchive(archive, options);
 }

@@ -12,11 +12,12 @@
 
 #include "AniDecoder.h"
 #include "ArchiveFile.h"
+#include "CEntryReader.h"
 #include "CInputFile.h"
+#include "CMemorySource.h"
 #include "CORBISTAVDoc.h"
 #include "CSdlSoundOutput.h"
 #include "DialogUnits.h"
-#include "EntryData.h"
 #include "FileTypes.h"
 #include "PcxDecoder.h"
 #include "SoundLoop.h"
@@ -27,10 +28,10 @@ namespace
 // Where the pane's one line of text goes.
 const QRect kTextRect(0, 0, 340, 20);
 
-// The entry's bytes, read from the archive file now; an entry whose data lies outside the
-// archive is damaged and not read.
-bool ReadEntry(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
-               std::vector<std::uint8_t>& bytes)
+// The entry's content (decompressed when the entry is compressed), read from the archive
+// file now; an entry whose data lies outside the archive is damaged and not read.
+bool ReadEntry(const std::string& path, CEntryReader::Mode mode, std::int32_t nOffset,
+               std::int32_t nSize, std::vector<std::uint8_t>& bytes)
 {
     CInputFile file;
     if (!file.Open(path))
@@ -40,7 +41,7 @@ bool ReadEntry(const std::string& path, std::int32_t nOffset, std::int32_t nSize
     entry.nSize = nSize;
     try
     {
-        return ReadEntryData(file, entry, path, bytes).IsOk();
+        return ReadEntryContent(file, entry, path, bytes, mode).IsOk();
     }
     catch (const std::bad_alloc&)
     {
@@ -161,6 +162,7 @@ void CAutoPreview::StopPreview(bool bUpdate)
         FreeData();
     }
     m_bWavLoaded = 0;
+    std::vector<std::uint8_t>().swap(m_aniContent);
     if (bUpdate)
     {
         viewport()->update();
@@ -255,7 +257,7 @@ bool CAutoPreview::LoadPcx(const std::string& path, std::int32_t nOffset, std::i
 {
     std::vector<std::uint8_t> bytes;
     DecodedPicture picture;
-    if (!ReadEntry(path, nOffset, nSize, bytes) || !DecodePcx(bytes, picture))
+    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) || !DecodePcx(bytes, picture))
         return false;
     ShowPicture(std::move(picture));
     m_bPreviewActive = 1;
@@ -267,7 +269,7 @@ bool CAutoPreview::LoadTga(const std::string& path, std::int32_t nOffset, std::i
 {
     std::vector<std::uint8_t> bytes;
     DecodedPicture picture;
-    if (!ReadEntry(path, nOffset, nSize, bytes) || !DecodeTga(bytes, picture))
+    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) || !DecodeTga(bytes, picture))
         return false;
     ShowPicture(std::move(picture));
     return true;
@@ -283,14 +285,35 @@ bool CAutoPreview::LoadAni(const std::string& path, std::int32_t nOffset, std::i
         ArchiveFile entry;
         entry.nOffset = nOffset;
         entry.nSize = nSize;
-        if (!CheckEntryBounds(entry, file.Size(), path))
+        CEntryReader reader(file, ContentMode());
+        if (!reader.Open(entry, path))
             return false;
+        // A compressed animation is decompressed once and its frames read from memory.
+        if (reader.IsCompressed())
+        {
+            try
+            {
+                if (!reader.ReadAll(m_aniContent))
+                    return false;
+            }
+            catch (const std::bad_alloc&)
+            {
+                return false;
+            }
+            nOffset = 0;
+            nSize = static_cast<std::int32_t>(m_aniContent.size());
+        }
+        CMemorySource content(m_aniContent);
+        IByteSource& source = reader.IsCompressed() ? static_cast<IByteSource&>(content) : file;
         std::vector<std::uint8_t> bytes(
             std::min(static_cast<std::size_t>(nSize), kMostAniHeaderBytes));
-        if (file.ReadAt(nOffset, bytes.data(), bytes.size()) !=
+        if (source.ReadAt(nOffset, bytes.data(), bytes.size()) !=
                 static_cast<std::int64_t>(bytes.size()) ||
             !ParseAniHeader(bytes, nSize, header))
+        {
+            std::vector<std::uint8_t>().swap(m_aniContent);
             return false;
+        }
     }
     try
     {
@@ -300,6 +323,7 @@ bool CAutoPreview::LoadAni(const std::string& path, std::int32_t nOffset, std::i
     catch (const std::bad_alloc&)
     {
         FreeData();
+        std::vector<std::uint8_t>().swap(m_aniContent);
         return false;
     }
     m_nWidth = header.nWidth;
@@ -333,13 +357,15 @@ bool CAutoPreview::DecodeNextAniFrame()
     std::vector<std::uint8_t> code;
     {
         CInputFile file;
-        if (!file.Open(m_strArchivePath))
+        CMemorySource content(m_aniContent);
+        if (m_aniContent.empty() && !file.Open(m_strArchivePath))
             return false;
-        const std::int64_t nEnd = std::min(m_nAniEntryEnd, file.Size());
+        IByteSource& source = m_aniContent.empty() ? static_cast<IByteSource&>(file) : content;
+        const std::int64_t nEnd = std::min(m_nAniEntryEnd, source.Size());
         const std::int64_t nAvailable = std::max<std::int64_t>(0, nEnd - m_nAniFramePos);
         code.resize(
             std::min(static_cast<std::size_t>(nAvailable), MostAniFrameBytes(m_nWidth, m_nHeight)));
-        const std::int64_t nRead = file.ReadAt(m_nAniFramePos, code.data(), code.size());
+        const std::int64_t nRead = source.ReadAt(m_nAniFramePos, code.data(), code.size());
         if (nRead < 0)
             return false;
         code.resize(static_cast<std::size_t>(nRead));
@@ -384,10 +410,18 @@ bool CAutoPreview::PlayWav(const std::string& path, std::int32_t nOffset, std::i
     entry.nOffset = nOffset;
     entry.nSize = nSize;
     entry.strName = name;
-    // A damaged entry (data outside the archive) plays nothing rather than a padded image.
+    // A damaged entry (data outside the archive, a compressed entry that does not
+    // decompress) plays nothing rather than a padded image.
     std::vector<std::uint8_t> image;
-    if (!ReadEntryData(archive, entry, name, image))
+    try
+    {
+        if (!ReadEntryContent(archive, entry, name, image, ContentMode()))
+            return false;
+    }
+    catch (const std::bad_alloc&)
+    {
         return false;
+    }
 
     m_pData.swap(image);
     m_bWavLoaded = 1;
@@ -403,6 +437,11 @@ void CAutoPreview::StopSound()
 {
     if (m_pSoundOutput)
         m_pSoundOutput->Stop();
+}
+
+CEntryReader::Mode CAutoPreview::ContentMode() const
+{
+    return CEntryReader::ModeFor(m_doc, false);
 }
 
 void CAutoPreview::FreeData()

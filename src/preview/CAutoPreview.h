@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "ArchiveFile.h"
+#include "CEntryReader.h"
 #include "Picture.h"
 #include "Settings.h"
 
@@ -82,10 +83,14 @@ private:
                  const std::string& name, const std::string& dirPath);
     void StopSound();
     void FreeData();
+    CEntryReader::Mode ContentMode() const;
 
     CORBISTAVDoc& m_doc;
     const AppSettings& m_settings;
     std::int64_t m_nAniEntryEnd = 0; // frames are never read past their entry
+    // A compressed animation's content, held until the preview stops; empty: frames are
+    // read from the archive file.
+    std::vector<std::uint8_t> m_aniContent;
     int m_nAniInterval = 0;
     QSize m_scrollSize{1, 1};
     std::function<void(const QString&)> m_captionHandler;

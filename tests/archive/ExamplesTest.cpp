@@ -8,9 +8,11 @@ TEST(Examples, ShippedSamplesAreWhatTheBuildersMakeAndReadWhole)
 {
     const std::string dir = ORBISTAV_EXAMPLES_DIR;
     const auto vp = MakeSampleVp();
+    const auto vpc = MakeSampleVpc();
     const auto vpp = MakeSampleVpp();
     EXPECT_TRUE(ReadFileText(dir + "/sample.vp") == std::string(vp.begin(), vp.end()))
         << "regenerate with: orbistav_make_examples examples";
+    EXPECT_TRUE(ReadFileText(dir + "/sample.vpc") == std::string(vpc.begin(), vpc.end()));
     EXPECT_TRUE(ReadFileText(dir + "/sample.vpp") == std::string(vpp.begin(), vpp.end()));
 
     DocFixture t;

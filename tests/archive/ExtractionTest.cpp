@@ -7,6 +7,7 @@
 #include "CEntryExtractor.h"
 #include "CInputFile.h"
 #include "DocTestSupport.h"
+#include "Lz41Builder.h"
 #include "TempDir.h"
 #include "VpBuilder.h"
 
@@ -172,4 +173,31 @@ TEST(Extraction, ReplacesFilesButNotDirectoriesOrLinksOutside)
     EXPECT_FALSE(link);
     EXPECT_NE(link.Text().find("not a directory"), std::string::npos) << link.Text();
     EXPECT_TRUE(fs::is_empty(x.dir / "elsewhere"));
+}
+
+TEST(Extraction, CompressedEntriesAreWrittenDecompressedOrAsStored)
+{
+    const std::string text = CompressibleText(3 * 4096 + 17);
+    const std::string stored = Lz41Builder(text, 4096).Bytes();
+    Lz41Builder broken(text, 4096);
+    broken.aBlocks[2].assign(broken.aBlocks[2].size(), '\xff');
+    ExtractFixture x;
+    x.Open(VpBuilder()
+               .File("ships.tbl", stored)
+               .File("broken.tbl", broken.Bytes())
+               .File("plain.tbl", "#Plain"));
+
+    CEntryExtractor extractor = x.Extractor(false);
+    EXPECT_TRUE(extractor.Extract(0));
+    Result r = extractor.Extract(1);
+    EXPECT_NE(r.Text().find("broken.tbl: the compressed entry is damaged"), std::string::npos)
+        << r.Text();
+    EXPECT_TRUE(extractor.Extract(2));
+    EXPECT_EQ(ReadFileText(x.out + "/ships.tbl"), text);
+    EXPECT_EQ(x.Listing(), std::vector<std::string>({"plain.tbl", "ships.tbl"}));
+
+    extractor.SetRaw(true);
+    EXPECT_TRUE(extractor.Extract(0));
+    EXPECT_TRUE(extractor.Extract(1));
+    EXPECT_EQ(ReadFileText(x.out + "/ships.tbl"), stored);
 }

@@ -13,9 +13,9 @@
 #include <QTest>
 
 #include "CAutoPreview.h"
+#include "CEntryReader.h"
 #include "CInputFile.h"
 #include "CORBISTAVDoc.h"
-#include "EntryData.h"
 #include "FileTypes.h"
 #include "MediaBuilders.h"
 #include "PcxDecoder.h"
@@ -239,7 +239,7 @@ protected:
         std::vector<std::uint8_t> bytes;
         CInputFile file;
         EXPECT_TRUE(file.Open(m_dir / "media.vp"));
-        EXPECT_TRUE(ReadEntryData(file, entry, name, bytes));
+        EXPECT_TRUE(ReadEntryContent(file, entry, name, bytes));
         DecodedPicture picture;
         EXPECT_TRUE(entry.nType == FILE_TYPE_PCX ? DecodePcx(bytes, picture)
                                                  : DecodeTga(bytes, picture));
