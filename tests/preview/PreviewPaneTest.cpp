@@ -17,6 +17,7 @@
 #include "CInputFile.h"
 #include "CORBISTAVDoc.h"
 #include "FileTypes.h"
+#include "Lz41Builder.h"
 #include "MediaBuilders.h"
 #include "PcxDecoder.h"
 #include "Settings.h"
@@ -209,6 +210,11 @@ std::vector<unsigned char> ThreeFrameAni(int nFps)
                     EncodeAniFrame(0, {254, 254, 254, 254, 254, 254, 254, 37}, 0xEE)});
 }
 
+std::string Packed(const std::vector<unsigned char>& bytes)
+{
+    return Lz41Builder(std::string(bytes.begin(), bytes.end()), 64).Bytes();
+}
+
 class PreviewPictures : public PreviewPane
 {
 protected:
@@ -227,6 +233,9 @@ protected:
             .File("fps0.ani", ThreeFrameAni(0))
             .File("fps1.ani", ThreeFrameAni(1))
             .File("fps15.ani", ThreeFrameAni(15))
+            .File("packed.pcx", Packed(PcxOf(7, 5)))
+            .File("packed.ani", Packed(ThreeFrameAni(1)))
+            .File("broken.pcx", Packed(PcxOf(7, 5)).substr(0, 40) + std::string(40, '\0'))
             .Up()
             .WriteTo(m_dir / "media.vp");
         ASSERT_EQ(m_doc.OnOpenDocument(m_dir / "media.vp"), CORBISTAVDoc::OpenResult::Read);
@@ -374,4 +383,27 @@ TEST_F(PreviewPictures, AnimationCountsItsFramesLoopsAndKeepsTransparentPixels)
     EXPECT_EQ(pane->AniTimerInterval(), 0);
     EXPECT_EQ(pane->m_nHeight, 0);
     EXPECT_TRUE(m_captions.back().isEmpty());
+}
+
+TEST_F(PreviewPictures, CompressedPicturesAndAnimationsShowTheirContent)
+{
+    auto pane = MakePane();
+    pane->PreviewEntry(Entry("small.pcx"), false);
+    const QImage plain = Grab(*pane);
+    pane->PreviewEntry(Entry("packed.pcx"), false);
+    EXPECT_EQ(Grab(*pane), plain);
+    EXPECT_EQ(m_captions.back(), "7x5");
+    pane->PreviewEntry(Entry("broken.pcx"), false);
+    EXPECT_EQ(pane->m_nHeight, 0);
+
+    // The frames come from the content held in memory, not from the archive file.
+    pane->PreviewEntry(Entry("packed.ani"), false);
+    std::filesystem::rename(m_dir / "media.vp", m_dir / "moved.vp");
+    for (const char* szCaption : {"4x2 - Frame 2/3", "4x2 - Frame 3/3", "4x2 - Frame 1/3"})
+    {
+        EXPECT_TRUE(pane->DecodeNextAniFrame());
+        EXPECT_EQ(m_captions.back(), szCaption);
+    }
+    EXPECT_EQ(pane->m_pData, std::vector<std::uint8_t>({10, 11, 12, 13, 14, 15, 16, 17}));
+    std::filesystem::rename(m_dir / "moved.vp", m_dir / "media.vp");
 }

@@ -14,6 +14,7 @@
 #include "CAutoPreview.h"
 #include "CORBISTAVDoc.h"
 #include "CSdlSoundOutput.h"
+#include "Lz41Builder.h"
 #include "MediaBuilders.h"
 #include "SoundLoop.h"
 #include "TempDir.h"
@@ -184,6 +185,7 @@ TEST(PreviewSound, PlaysTheEntryLoopedByModeStopsBeforeFreeingAndNeedsNoDevice)
         .File("theme.wav", theme)
         .Up()
         .File("hail.wav", hail)
+        .File("packed.wav", Lz41Builder(std::string(hail.begin(), hail.end()), 256).Bytes())
         .Up()
         .WriteTo(dir / "sounds.vp");
     CORBISTAVDoc doc;
@@ -209,6 +211,9 @@ TEST(PreviewSound, PlaysTheEntryLoopedByModeStopsBeforeFreeingAndNeedsNoDevice)
     EXPECT_EQ(plays.size(), 2u);
     EXPECT_EQ(pane.m_bWavLoaded + pane.m_bPreviewActive, 0);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    pane.PreviewEntry(doc.m_files[2], false);
+    EXPECT_EQ(plays.back(), (std::pair<Bytes, bool>{hail, false})); // decompressed
 
     // Without an audio device nothing is heard, yet the pane shows the sound as playing.
     ::setenv("SDL_AUDIODRIVER", "none", 1);
