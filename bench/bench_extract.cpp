@@ -3,9 +3,7 @@
 // against BM_CopyBaseline/1000x1MiB (the same bytes copied from the archive into 1000
 // files with plain read and write). Both write into the same file system: /dev/shm
 // where there is one, so the disk does not decide the figures. Unless told otherwise,
-// each runs 15 times, the two interleaved at random, and reports mean, median and spread. Unless
-// told otherwise, each runs 15 times, the two interleaved at random, and reports mean, median and
-// spread.
+// each runs 15 times, the two interleaved at random, and reports mean, median and spread.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 cmake --build "$build" --target orbistav_bench_readers orbistav_make_full_archives orbistav_peak_rss orbistav-cli >/dev/null
 "$build/bin/orbistav_bench_readers" --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
+# Entry content: stored against LZ41-decompressed, and the probe behind list --json.
+cmake --build "$build" --target orbistav_bench_content >/dev/null
+"$build/bin/orbistav_bench_content" --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
 # The picture decoders alone, then a PCX from selection to painted pane (on a real X
 # server when xvfb-run is there).
 cmake --build "$build" --target orbistav_bench_decoders orbistav_bench_preview >/dev/null
