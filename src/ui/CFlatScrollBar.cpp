@@ -42,10 +42,12 @@ CFlatScrollBar::Geometry CFlatScrollBar::Layout(int nLength, int nMin, int nMax,
     h = std::min(h, t);
     if (h <= 0)
         return g;
+    // A page that covers the whole range leaves the thumb one pixel short of the track.
+    const bool bWholeRange = r == nPage;
     const int nOffset =
-        r == nPage ? 0 : MulDiv(std::clamp(nPos, nMin, nMax) - nMin, t - h, r - nPage);
+        bWholeRange ? 0 : MulDiv(std::clamp(nPos, nMin, nMax) - nMin, t - h, r - nPage);
     g.nThumbStart = g.nArrow + std::clamp(nOffset, 0, t - h);
-    g.nThumbLength = h;
+    g.nThumbLength = bWholeRange ? h - 1 : h;
     return g;
 }
 

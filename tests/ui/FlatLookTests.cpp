@@ -250,4 +250,8 @@ TEST(FlatScrollBar, ArrowsAndThumbAlongTheBar)
     EXPECT_EQ(g.nThumbLength, 0);
     g = CFlatScrollBar::Layout(300, 0, 9999, 1, 0);
     EXPECT_EQ(g.nThumbLength, 8);
+    // A page as large as the range: the thumb starts at the track and stops a pixel short.
+    g = CFlatScrollBar::Layout(200, 0, 99, 100, 0);
+    EXPECT_EQ(g.nThumbStart, 16);
+    EXPECT_EQ(g.nThumbLength, 167);
 }

@@ -12,6 +12,7 @@ namespace
 // The longest single code (packer code, count 255, value) yields 256 pixels in 3 bytes.
 constexpr std::int64_t kMostPixelsPerCode = 256;
 constexpr std::int64_t kLongestCode = 3;
+// Window timers fire no more often than this; a faster rate plays as fast as they can.
 constexpr int kShortestInterval = 10;
 constexpr int kIntervalForRateZero = 67;
 
@@ -73,7 +74,8 @@ int AniFrameInterval(std::int32_t nFramesPerSecond)
 
 std::size_t MostAniFrameBytes(std::int32_t nWidth, std::int32_t nHeight)
 {
-    // A lone pixel of the packer code's own value takes two bytes.
+    // The most one frame can use, so a frame's read stays bounded however large the archive:
+    // a lone pixel of the packer code's own value takes two bytes.
     return 1 + 2 * static_cast<std::size_t>(std::max(nWidth, 0)) *
                    static_cast<std::size_t>(std::max(nHeight, 0));
 }
