@@ -22,13 +22,6 @@ Result Inconsistent(const std::string& what)
 {
     return Result::Fail("its LZ41 trailer is inconsistent (" + what + ")");
 }
-
-std::int32_t Int32At(const unsigned char* p)
-{
-    std::int32_t value = 0;
-    CByteReader(std::span<const unsigned char>(p, 4)).ReadInt32(value);
-    return value;
-}
 } // namespace
 
 std::int64_t Lz41Layout::ContentSize(int nBlock) const
@@ -51,30 +44,34 @@ Result ReadLz41Layout(IByteSource& archive, std::int64_t nEntryOffset, std::int6
     if (archive.ReadAt(nEntryOffset + nEntrySize - TRAILER_BYTES, trailer, TRAILER_BYTES) !=
         TRAILER_BYTES)
         return Result::Fail("the archive could not be read");
-    const std::int64_t nCount = Int32At(trailer);
-    const std::int64_t nOriginal = Int32At(trailer + 4);
-    const std::int64_t nBlockSize = Int32At(trailer + 8);
+    std::int32_t nCount = 0, nOriginal = 0, nBlockSize = 0;
+    CByteReader fields(trailer);
+    fields.ReadInt32(nCount);
+    fields.ReadInt32(nOriginal);
+    fields.ReadInt32(nBlockSize);
     const std::int64_t nRoomForOffsets = (nEntrySize - LZ41_MAGIC_BYTES - TRAILER_BYTES) / 4;
     if (nCount < MIN_OFFSETS || nCount > nRoomForOffsets)
         return Inconsistent("offset count " + std::to_string(nCount));
     if (nBlockSize <= 0)
         return Inconsistent("block size " + std::to_string(nBlockSize));
-    const std::int64_t nBlocks = nCount - 1;
+    const std::int64_t nBlocks = std::int64_t{nCount} - 1;
     // The last block holds at least nothing and at most a whole block.
     if (nOriginal < (nBlocks - 1) * nBlockSize || nOriginal > nBlocks * nBlockSize)
         return Inconsistent("original size " + std::to_string(nOriginal) + " for " +
                             std::to_string(nBlocks) + " blocks of " + std::to_string(nBlockSize));
 
-    const std::int64_t nTableStart = nEntrySize - TRAILER_BYTES - nCount * 4;
-    std::vector<unsigned char> table(static_cast<std::size_t>(nCount * 4));
+    const std::int64_t nTableStart = nEntrySize - TRAILER_BYTES - std::int64_t{nCount} * 4;
+    std::vector<unsigned char> table(static_cast<std::size_t>(nCount) * 4);
     if (archive.ReadAt(nEntryOffset + nTableStart, table.data(), table.size()) !=
         static_cast<std::int64_t>(table.size()))
         return Result::Fail("the archive could not be read");
     layout.aOffsets.resize(static_cast<std::size_t>(nCount));
     std::int64_t nPrevious = LZ41_MAGIC_BYTES - 1;
-    for (std::int64_t i = 0; i < nCount; ++i)
+    CByteReader offsets(table);
+    for (std::int32_t i = 0; i < nCount; ++i)
     {
-        const std::int64_t nOffset = Int32At(table.data() + i * 4);
+        std::int32_t nOffset = 0;
+        offsets.ReadInt32(nOffset);
         if (nOffset <= nPrevious || nOffset > nTableStart)
             return Inconsistent("block offset " + std::to_string(i) + " is " +
                                 std::to_string(nOffset));

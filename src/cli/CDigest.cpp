@@ -20,7 +20,7 @@ Result CDigest::Create(const std::string& algorithm, std::unique_ptr<CDigest>& d
     return Result::Ok();
 }
 
-CDigest::CDigest(evp_md_ctx_st* pContext, const void* pMethod)
+CDigest::CDigest(evp_md_ctx_st* pContext, const evp_md_st* pMethod)
     : m_pContext(pContext), m_pMethod(pMethod)
 {
 }
@@ -40,7 +40,7 @@ std::string CDigest::Finish()
     unsigned char value[EVP_MAX_MD_SIZE];
     unsigned int nLength = 0;
     EVP_DigestFinal_ex(m_pContext, value, &nLength);
-    EVP_DigestInit_ex(m_pContext, static_cast<const EVP_MD*>(m_pMethod), nullptr);
+    EVP_DigestInit_ex(m_pContext, m_pMethod, nullptr);
     static const char hex[] = "0123456789abcdef";
     std::string text;
     for (unsigned int i = 0; i < nLength; ++i)

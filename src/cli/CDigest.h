@@ -7,6 +7,7 @@
 #include "Result.h"
 
 struct evp_md_ctx_st;
+struct evp_md_st;
 
 // A message digest of bytes given piece by piece (OpenSSL's libcrypto), as lower-case hex.
 class CDigest
@@ -21,8 +22,8 @@ public:
     std::string Finish();
 
 private:
-    CDigest(evp_md_ctx_st* pContext, const void* pMethod);
+    CDigest(evp_md_ctx_st* pContext, const evp_md_st* pMethod);
 
     evp_md_ctx_st* m_pContext;
-    const void* m_pMethod;
+    const evp_md_st* m_pMethod;
 };

@@ -65,6 +65,8 @@ void ListJson(const CCliArchive& archive, std::ostream& out)
 
     // Whether an entry is compressed shows in its first bytes and its trailer, so they are
     // read here, for .VP-kind archives only.
+    // When the archive file cannot be read the reader is never opened and every entry
+    // counts as plain.
     CInputFile input;
     const bool bProbe = doc.m_nArchiveKind == ARCHIVE_KIND_VP && input.Open(doc.GetPathName());
     CEntryReader reader(input);
@@ -86,7 +88,7 @@ void ListJson(const CCliArchive& archive, std::ostream& out)
         if (doc.m_nArchiveKind != ARCHIVE_KIND_VP)
             continue;
         const bool bIntact = bProbe && reader.Open(file, file.strName).IsOk();
-        item["compressed"] = bProbe && reader.IsCompressed();
+        item["compressed"] = reader.IsCompressed();
         // A compressed entry whose trailer is inconsistent has no size to tell.
         if (reader.IsCompressed())
             item["uncompressedSize"] =
