@@ -85,14 +85,7 @@ TEST_F(DragDropTest, DraggedRowsGoOutAsFilesInAPrivateFolder)
 {
     fs::create_directories(world / "tmp");
     ::setenv("TEMP", (world / "tmp").c_str(), 1);
-    VpBuilder()
-        .Dir("data")
-        .Dir("maps")
-        .File("inner.pcx", "pcx")
-        .Up()
-        .File("ships.tbl", "#Ships")
-        .File("weapons.tbl", "#Weapons")
-        .Up()
+    TwoTablesAndAFolderVp()
         .Dir("bad")
         .RawEntry(1 << 30, 10, "damaged.tbl")
         .Up()

@@ -139,15 +139,7 @@ TEST_F(ExtractionTest, ProgressBarCountsPastTwoGiB)
 
 TEST_F(ExtractionTest, FolderRowsAreSkippedEmptyEntriesWrittenAndFilesReplaced)
 {
-    Open(VpBuilder()
-             .Dir("data")
-             .Dir("maps")
-             .File("inner.pcx", "pcx")
-             .Up()
-             .File("ships.tbl", "#Ships")
-             .File("weapons.tbl", "#Weapons")
-             .Up(),
-         world / "data.vp");
+    Open(TwoTablesAndAFolderVp(), world / "data.vp");
     WriteBytes(out + "/ships.tbl", {'o', 'l', 'd'});
     ShowFirstDirectory();
     ASSERT_TRUE(Frame().Commands().Run(ID_SELECT_ALL));

@@ -13,11 +13,27 @@
 #include "CORBISTAVApp.h"
 #include "CRecordingPlatform.h"
 #include "TempDir.h"
+#include "VpBuilder.h"
 
 // Failures show texts, not UTF-16 code units.
 inline void PrintTo(const QString& text, std::ostream* pOut)
 {
     *pOut << '"' << text.toStdString() << '"';
+}
+
+// \data with the folder row "maps" (holding inner.pcx) above ships.tbl and weapons.tbl;
+// callers go on from the root.
+inline VpBuilder TwoTablesAndAFolderVp()
+{
+    VpBuilder vp;
+    vp.Dir("data")
+        .Dir("maps")
+        .File("inner.pcx", "pcx")
+        .Up()
+        .File("ships.tbl", "#Ships")
+        .File("weapons.tbl", "#Weapons")
+        .Up();
+    return vp;
 }
 
 // A started program in a private world: its own registry and Wine drive C.
