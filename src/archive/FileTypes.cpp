@@ -41,6 +41,14 @@ const FileTypeRow FileTypes[FILE_TYPE_COUNT] = {
     {"v3c", "Character file"},
     {"vfx", "VFX file"},
     {"rfa", "RFA file"},
+    {"dds", "DDS texture"},
+    {"png", "PNG graphic"},
+    {"jpg", "JPG graphic"},
+    {"ogg", "OGG sound"},
+    {"tbm", "Modular table file"},
+    {"eff", "Effect file"},
+    {"lua", "Lua script"},
+    {"ttf", "TrueType font"},
 };
 
 int GetFileType(std::string_view name)
@@ -57,6 +65,12 @@ int GetFileType(std::string_view name)
             return i;
     }
     return FILE_TYPE_UNKNOWN;
+}
+
+bool IsTextFileType(int nType)
+{
+    return (nType >= 5 && nType <= 9) || (nType >= FILE_TYPE_TXT && nType <= 16) ||
+           (nType >= FILE_TYPE_TBM && nType <= FILE_TYPE_LUA);
 }
 
 std::string GetTypeDirName(int nType)

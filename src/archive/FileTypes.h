@@ -18,11 +18,22 @@ constexpr int FILE_TYPE_PCX = 1;
 constexpr int FILE_TYPE_ANI = 2;
 constexpr int FILE_TYPE_TGA = 12;
 constexpr int FILE_TYPE_WAV = 13;
+constexpr int FILE_TYPE_TXT = 14;
+constexpr int FILE_TYPE_DDS = 38;
+constexpr int FILE_TYPE_PNG = 39;
+constexpr int FILE_TYPE_JPG = 40;
+constexpr int FILE_TYPE_OGG = 41;
+constexpr int FILE_TYPE_TBM = 42;
+constexpr int FILE_TYPE_LUA = 44;
 
 extern const FileTypeRow FileTypes[FILE_TYPE_COUNT];
 
-// Type index 0..37 from the last three characters of a stored file name.
+// Type index 0..45 from the last three characters of a stored file name.
 int GetFileType(std::string_view name);
+
+// Tables, missions, campaigns, text, configuration, HUD, modular tables, effects and Lua
+// scripts: the types the preview shows as text.
+bool IsTextFileType(int nType);
 
 // Name of a .VPP archive's directory for one type: "PCX files (PCX graphic)".
 std::string GetTypeDirName(int nType);

@@ -13,6 +13,8 @@ TEST(FileTypes, TypeComesFromTheLastThreeCharactersWhateverTheirCase)
     EXPECT_EQ(GetFileType("sm1-01.fs2"), 7);
     EXPECT_EQ(GetFileType("freespace2.fc2"), 9);
     EXPECT_EQ(GetFileType("level.rfa"), 37);
+    EXPECT_EQ(GetFileType("ship.DDS"), FILE_TYPE_DDS);
+    EXPECT_EQ(GetFileType("font.ttf"), 45);
     // The extension is not looked for: only the last three characters count.
     EXPECT_EQ(GetFileType("xpcx"), FILE_TYPE_PCX);
 }
