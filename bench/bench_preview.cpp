@@ -1,6 +1,7 @@
-// BM_PreviewEntryPcx/1024x768: from the selection of a PCX row in the file list to the
-// preview pane painted on screen: the entry read from the archive file, decoded and drawn.
-// Run it on a real display (xvfb-run) to include the window system; offscreen otherwise.
+// BM_PreviewEntryPcx/1024x768 and BM_PreviewEntryDds/2048x2048: from the selection of a
+// row in the file list to the preview pane painted on screen: the entry read from the
+// archive file, decoded and drawn. Run it on a real display (xvfb-run) to include the window
+// system; offscreen otherwise.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -12,8 +13,10 @@
 #include "CAutoPreview.h"
 #include "CORBISTAVDoc.h"
 #include "CORBISTAVView.h"
+#include "DdsBuilder.h"
 #include "IFileListHost.h"
 #include "MediaBuilders.h"
+#include "PreviewBench.h"
 #include "Settings.h"
 #include "TempDir.h"
 #include "VpBuilder.h"
@@ -47,13 +50,48 @@ std::vector<unsigned char> Picture(int nWidth, int nHeight, int nShift)
         palette);
 }
 
-void BM_PreviewEntryPcx(benchmark::State& state, int nWidth, int nHeight)
+// A DXT1 texture with its whole mip chain, of smooth colours as game textures have: each
+// block's two end colours follow a gradient, its indices a pattern.
+std::vector<unsigned char> Texture(int nSide, int nShift)
+{
+    std::vector<unsigned char> data;
+    std::uint32_t nMips = 0;
+    for (int nLevel = nSide; nLevel >= 1; nLevel /= 2, ++nMips)
+    {
+        const int nBlocks = (nLevel + 3) / 4;
+        for (int by = 0; by < nBlocks; ++by)
+            for (int bx = 0; bx < nBlocks; ++bx)
+            {
+                const double v = std::sin((bx + nShift) / 9.0) + std::sin(by / 6.0);
+                const auto level = static_cast<unsigned>((v + 2.0) / 4.0 * 31.0);
+                const unsigned c0 = (level << 11) | ((63 - level * 2) << 5) | 12;
+                const unsigned c1 = ((level / 2) << 11) | (20 << 5) | (31 - level);
+                const unsigned indices = 0x1B1B1B1Bu ^ static_cast<unsigned>(bx * 0x01010101);
+                data.insert(data.end(),
+                            {static_cast<unsigned char>(c0), static_cast<unsigned char>(c0 >> 8),
+                             static_cast<unsigned char>(c1), static_cast<unsigned char>(c1 >> 8),
+                             static_cast<unsigned char>(indices),
+                             static_cast<unsigned char>(indices >> 8),
+                             static_cast<unsigned char>(indices >> 16),
+                             static_cast<unsigned char>(indices >> 24)});
+            }
+    }
+    return MakeDds(DdsFourCc("DXT1", static_cast<std::uint32_t>(nSide),
+                             static_cast<std::uint32_t>(nSide), nMips),
+                   data);
+}
+
+} // namespace
+
+void BM_PreviewEntry(benchmark::State& state, const char* szExtension,
+                     std::vector<unsigned char> (*make)(int nWidth, int nHeight, int nShift),
+                     int nWidth, int nHeight)
 {
     TempDir dir;
     VpBuilder()
         .Dir("maps")
-        .File("first.pcx", Picture(nWidth, nHeight, 0))
-        .File("second.pcx", Picture(nWidth, nHeight, 100))
+        .File(std::string("first.") + szExtension, make(nWidth, nHeight, 0))
+        .File(std::string("second.") + szExtension, make(nWidth, nHeight, 100))
         .Up()
         .WriteTo(dir / "bench.vp");
     CORBISTAVDoc doc;
@@ -85,13 +123,21 @@ void BM_PreviewEntryPcx(benchmark::State& state, int nWidth, int nHeight)
         // Until the window system has taken the pixels.
         QGuiApplication::sync();
     }
-    if (pane.m_nWidth != nWidth || pane.m_nHeight != nHeight)
-        state.SkipWithError("picture not shown");
+    if (pane.PicturePresenter().IsEmpty() && pane.m_nHeight == 0
+            ? !pane.ShowsText()
+            : pane.m_nWidth != nWidth || pane.m_nHeight != nHeight)
+        state.SkipWithError("entry not shown");
     state.SetLabel(QGuiApplication::platformName().toStdString());
 }
-} // namespace
 
-BENCHMARK_CAPTURE(BM_PreviewEntryPcx, 1024x768, 1024, 768)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PreviewEntry, Pcx / 1024x768, "pcx", Picture, 1024, 768)
+    ->Name("BM_PreviewEntryPcx/1024x768")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(
+    BM_PreviewEntry, Dds / 2048x2048, "dds",
+    [](int nWidth, int, int nShift) { return Texture(nWidth, nShift); }, 2048, 2048)
+    ->Name("BM_PreviewEntryDds/2048x2048")
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

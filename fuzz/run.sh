@@ -2,13 +2,15 @@
 # Builds the fuzzers with clang, AddressSanitizer and UBSan, and runs each.
 #   fuzz/run.sh [SECONDS] [TARGET...]   (default 60 s each; targets fuzz_readers fuzz_lz41
 #                                        fuzz_config fuzz_decode_pcx fuzz_decode_tga
-#                                        fuzz_decode_ani)
+#                                        fuzz_decode_ani fuzz_dds fuzz_png fuzz_jpg
+#                                        fuzz_ogg fuzz_text)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_readers fuzz_lz41 fuzz_config fuzz_decode_pcx fuzz_decode_tga fuzz_decode_ani)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_readers fuzz_lz41 fuzz_config fuzz_decode_pcx fuzz_decode_tga
+  fuzz_decode_ani fuzz_dds fuzz_png fuzz_jpg fuzz_ogg fuzz_text)
 
 ORBISTAV_WITH_FUZZ=1 ./scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -23,9 +25,13 @@ for target in "${targets[@]}"; do
     fuzz_lz41)
       build-fuzz/bin/orbistav-cli extract examples/sample.vpc --raw -C "$corpus" >/dev/null 2>&1 || true ;;
     fuzz_config) cp -n res/vx_modul.dat "$corpus"/ 2>/dev/null || true ;;
-    fuzz_decode_*)
+    fuzz_decode_* | fuzz_dds | fuzz_png | fuzz_jpg | fuzz_ogg | fuzz_text)
+      kind=${target#fuzz_}
+      kind=${kind#decode_}
+      patterns=("*.$kind")
+      [ "$kind" = text ] && patterns=("*.tbl" "*.tbm" "*.fs2" "*.txt" "*.lua")
       for archive in examples/sample.vp examples/sample.vpp; do
-        build-fuzz/bin/orbistav-cli extract "$archive" "*.${target#fuzz_decode_}" -C "$corpus" \
+        build-fuzz/bin/orbistav-cli extract "$archive" "${patterns[@]}" -C "$corpus" \
           >/dev/null 2>&1 || true
       done ;;
   esac

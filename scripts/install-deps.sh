@@ -8,7 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev
-  libsdl2-dev libpng-dev
+  libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev
+  libsquish-dev
   liblz4-dev libssl-dev
 )
 if [ "${ORBISTAV_WITH_FUZZ:-0}" = 1 ]; then

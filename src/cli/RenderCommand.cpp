@@ -4,34 +4,139 @@
 #include <vector>
 
 #include "AniDecoder.h"
+#include "AsciiText.h"
 #include "CCliArchive.h"
 #include "CEntryExtractor.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
+#include "DdsDecoder.h"
 #include "EntrySelection.h"
 #include "ExitCodes.h"
 #include "FileIo.h"
 #include "FileTypes.h"
+#include "JpgDecoder.h"
+#include "OggDecoder.h"
 #include "PcxDecoder.h"
+#include "PngDecoder.h"
 #include "PngEncoder.h"
+#include "TextDecoder.h"
 #include "TgaDecoder.h"
+#include "WavEncoder.h"
+#include "WavPcm.h"
 
 namespace
 {
+enum class Kind
+{
+    None,
+    Picture,
+    Sound,
+    Text,
+};
+
 int Fail(const std::string& text)
 {
     std::cerr << "orbistav-cli: " << text << '\n';
     return EXIT_FAILED;
 }
 
-Result Decode(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes, int nFrame,
-              DecodedPicture& picture)
+Kind KindOfEntry(int nType)
 {
+    switch (nType)
+    {
+    case FILE_TYPE_PCX:
+    case FILE_TYPE_ANI:
+    case FILE_TYPE_TGA:
+    case FILE_TYPE_DDS:
+    case FILE_TYPE_PNG:
+    case FILE_TYPE_JPG:
+        return Kind::Picture;
+    case FILE_TYPE_WAV:
+    case FILE_TYPE_OGG:
+        return Kind::Sound;
+    default:
+        return IsTextFileType(nType) ? Kind::Text : Kind::None;
+    }
+}
+
+Kind KindOfOutput(const std::string& path)
+{
+    const std::size_t nDot = path.rfind('.');
+    const std::size_t nSlash = path.rfind('/');
+    if (nDot == std::string::npos || (nSlash != std::string::npos && nDot < nSlash))
+        return Kind::None;
+    const std::string ext = ToLowerAscii(path.substr(nDot));
+    if (ext == ".png")
+        return Kind::Picture;
+    if (ext == ".wav")
+        return Kind::Sound;
+    return ext == ".txt" ? Kind::Text : Kind::None;
+}
+
+const char* KindName(Kind kind)
+{
+    switch (kind)
+    {
+    case Kind::Picture:
+        return "a picture, which renders to .png";
+    case Kind::Sound:
+        return "a sound, which renders to .wav";
+    case Kind::Text:
+        return "text, which renders to .txt";
+    default:
+        return "nothing the preview shows";
+    }
+}
+
+// What the pane shows of the older kinds: red, green, blue without alpha.
+Result RenderOldPicture(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes, int nFrame,
+                        std::string& png)
+{
+    DecodedPicture picture;
+    Result r;
     if (file.nType == FILE_TYPE_ANI)
-        return DecodeAniPicture(bytes, nFrame, picture);
-    if (nFrame != 1)
+        r = DecodeAniPicture(bytes, nFrame, picture);
+    else if (nFrame != 1)
         return Result::Fail("a still picture has 1 frame, not " + std::to_string(nFrame));
-    return file.nType == FILE_TYPE_PCX ? DecodePcx(bytes, picture) : DecodeTga(bytes, picture);
+    else
+        r = file.nType == FILE_TYPE_PCX ? DecodePcx(bytes, picture) : DecodeTga(bytes, picture);
+    if (!r)
+        return r;
+    return EncodePng(picture.nWidth, picture.nHeight, PictureToRgb(picture), png);
+}
+
+Result RenderPicture(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes,
+                     const RenderOptions& options, std::string& out)
+{
+    if ((options.nMip != 0 || options.nFace != 0) && file.nType != FILE_TYPE_DDS)
+        return Result::Fail("only a DDS texture has mip levels and faces");
+    if (file.nType == FILE_TYPE_PCX || file.nType == FILE_TYPE_TGA || file.nType == FILE_TYPE_ANI)
+        return RenderOldPicture(file, bytes, options.nFrame, out);
+    if (options.nFrame != 1)
+        return Result::Fail("a still picture has 1 frame, not " + std::to_string(options.nFrame));
+    RgbaPicture picture;
+    Result r;
+    if (file.nType == FILE_TYPE_DDS)
+        r = DecodeDds(bytes, options.nMip, options.nFace, picture);
+    else if (file.nType == FILE_TYPE_PNG)
+        r = DecodePng(bytes, picture);
+    else
+        r = DecodeJpg(bytes, picture);
+    if (!r)
+        return r;
+    return EncodePng(picture.nWidth, picture.nHeight, picture.rgba, out, 4);
+}
+
+Result RenderSound(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes,
+                   std::string& out)
+{
+    PcmSound sound;
+    const Result r = file.nType == FILE_TYPE_OGG ? DecodeOggToPcm16(bytes, sound)
+                                                 : DecodeWavToPcm16(bytes, sound);
+    if (!r)
+        return r;
+    out = EncodeWavPcm16(sound);
+    return Result::Ok();
 }
 } // namespace
 
@@ -44,8 +149,17 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
 
     const ArchiveFile& file = doc.m_files[nFile];
     const std::string label = CEntryExtractor::ArchivePathOf(doc, nFile);
-    if (file.nType != FILE_TYPE_PCX && file.nType != FILE_TYPE_TGA && file.nType != FILE_TYPE_ANI)
-        return Fail(label + ": not a picture (only PCX, TGA and ANI entries are rendered)");
+    const Kind entryKind = KindOfEntry(file.nType);
+    const Kind outputKind = KindOfOutput(options.strOutput);
+    if (outputKind == Kind::None)
+        return Fail(options.strOutput + ": the output must end in .png, .wav or .txt");
+    if (entryKind != outputKind)
+    {
+        const char* szWanted = outputKind == Kind::Picture ? "not a picture"
+                               : outputKind == Kind::Sound ? "not a sound"
+                                                           : "not text";
+        return Fail(label + ": " + szWanted + " (it is " + KindName(entryKind) + ")");
+    }
 
     CInputFile input;
     if (Result r = input.Open(doc.GetPathName()); !r)
@@ -55,13 +169,23 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
         !r)
         return Fail(r.Text());
 
-    DecodedPicture picture;
-    if (Result r = Decode(file, bytes, options.nFrame, picture); !r)
+    std::string out;
+    Result r;
+    switch (entryKind)
+    {
+    case Kind::Picture:
+        r = RenderPicture(file, bytes, options, out);
+        break;
+    case Kind::Sound:
+        r = RenderSound(file, bytes, out);
+        break;
+    default:
+        r = DecodeText(bytes, out);
+        break;
+    }
+    if (!r)
         return Fail(label + ": " + r.Text());
-    std::string png;
-    if (Result r = EncodePng(picture.nWidth, picture.nHeight, PictureToRgb(picture), png); !r)
-        return Fail(label + ": " + r.Text());
-    if (Result r = WriteFileAtomically(options.strOutput, png); !r)
-        return Fail(r.Text());
+    if (Result w = WriteFileAtomically(options.strOutput, out); !w)
+        return Fail(w.Text());
     return archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL;
 }

@@ -9,8 +9,11 @@ struct RenderOptions
     std::string strEntry; // archive path, as extract takes it
     std::string strOutput;
     int nFrame = 1; // of an animation, from 1
+    int nMip = 0;   // of a DDS texture, from 0
+    int nFace = 0;  // of a DDS cube map, from 0
 };
 
-// "render": writes what the preview pane shows of a PCX, TGA or ANI entry as a PNG file.
-// Nothing is written for an entry that is no picture or cannot be decoded.
+// "render": writes what the preview shows or plays of an entry, in the kind OUT's extension
+// names: pictures and animation frames as .png, sounds as 16-bit PCM .wav, text as UTF-8 .txt.
+// Nothing is written for an entry of another kind or one that cannot be decoded.
 int RenderEntry(const CCliArchive& archive, const RenderOptions& options);

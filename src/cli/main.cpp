@@ -66,14 +66,24 @@ int main(int argc, char** argv)
 
     RenderOptions render;
     CLI::App* renderCmd = app.add_subcommand(
-        "render", "Write what the preview shows of a PCX, TGA or ANI entry as a PNG file");
+        "render",
+        "Write what the preview shows or plays of an entry: a picture or animation frame\n"
+        "as .png, a sound as .wav (16-bit PCM), text as .txt (UTF-8)");
     renderCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
     renderCmd
         ->add_option("ENTRY", render.strEntry, "The entry's archive path (\\data\\maps\\x.pcx)")
         ->required();
-    renderCmd->add_option("-o,--output", render.strOutput, "The PNG file to write")->required();
+    renderCmd
+        ->add_option("-o,--output", render.strOutput,
+                     "The file to write; its extension (.png, .wav, .txt) names the kind")
+        ->required();
     renderCmd->add_option("--frame", render.nFrame, "The frame of an animation, from 1 (default 1)")
         ->check(CLI::Range(1, 32767));
+    renderCmd
+        ->add_option("--mip", render.nMip, "The mip level of a DDS texture, from 0 (default 0)")
+        ->check(CLI::Range(0, 31));
+    renderCmd->add_option("--face", render.nFace, "The face of a DDS cube map, from 0 (default 0)")
+        ->check(CLI::Range(0, 5));
 
     try
     {

@@ -6,8 +6,11 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 
 #include "AniDecoder.h"
@@ -16,11 +19,16 @@
 #include "CInputFile.h"
 #include "CMemorySource.h"
 #include "CORBISTAVDoc.h"
+#include "CPreviewViewer.h"
 #include "CSdlSoundOutput.h"
+#include "CTextView.h"
 #include "DialogUnits.h"
 #include "FileTypes.h"
+#include "OggDecoder.h"
 #include "PcxDecoder.h"
 #include "SoundLoop.h"
+#include "TextDecoder.h"
+#include "TextEncoding.h"
 #include "TgaDecoder.h"
 
 namespace
@@ -105,7 +113,19 @@ bool CAutoPreview::PreviewEntry(const ArchiveFile& entry, bool bForce)
     m_strArchivePath = m_doc.GetPathName();
     StopPreview(true);
     m_bPreviewable = 0;
+    m_strEntryName = QString::fromStdString(Cp1252ToUtf8(entry.strName));
 
+    if (IsTextFileType(entry.nType))
+    {
+        // Bytes that are no text show nothing and offer nothing.
+        m_bPreviewable =
+            ShowText(m_strArchivePath, entry.nOffset, entry.nSize, entry.nType == FILE_TYPE_LUA)
+                ? 1
+                : 0;
+        viewport()->update();
+        UpdateViewer();
+        return true;
+    }
     switch (entry.nType)
     {
     case FILE_TYPE_PCX:
@@ -134,11 +154,26 @@ bool CAutoPreview::PreviewEntry(const ArchiveFile& entry, bool bForce)
                     m_doc.GetDirPath(entry.nDir));
         }
         break;
+    case FILE_TYPE_DDS:
+    case FILE_TYPE_PNG:
+    case FILE_TYPE_JPG:
+        m_bPreviewable = 1;
+        LoadPicture(entry.nType, m_strArchivePath, entry.nOffset, entry.nSize);
+        break;
+    case FILE_TYPE_OGG:
+        m_bPreviewable = 1;
+        if (m_settings.m_bSoundAutoPlayWAV != 0 || bForce)
+        {
+            PlayOgg(m_strArchivePath, entry.nOffset, entry.nSize, entry.strName,
+                    m_doc.GetDirPath(entry.nDir));
+        }
+        break;
     default:
         break;
     }
 
     viewport()->update();
+    UpdateViewer();
     return true;
 }
 
@@ -162,10 +197,15 @@ void CAutoPreview::StopPreview(bool bUpdate)
         FreeData();
     }
     m_bWavLoaded = 0;
+    // The stream and the entry's bytes it decodes from went with the stop above.
+    m_bOggLoaded = 0;
     std::vector<std::uint8_t>().swap(m_aniContent);
+    m_picture.Clear();
+    HideText();
     if (bUpdate)
     {
         viewport()->update();
+        UpdateViewer();
     }
 }
 
@@ -192,6 +232,14 @@ void CAutoPreview::paintEvent(QPaintEvent* pEvent)
     QPainter painter(viewport());
     painter.fillRect(pEvent->rect(), Qt::black);
     painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    if (!m_picture.IsEmpty())
+    {
+        // Only the part in view is converted and drawn.
+        const QRect visible =
+            pEvent->rect().translated(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        painter.drawImage(visible.topLeft(), m_picture.OpaqueImage(), visible);
+        return;
+    }
     if (m_nHeight > 0)
     {
         DrawPicture(painter, m_nWidth, m_nHeight, m_nBitsPerPixel, m_palette, m_pData);
@@ -207,6 +255,10 @@ void CAutoPreview::paintEvent(QPaintEvent* pEvent)
     {
         painter.drawText(kTextRect, flags, QStringLiteral("Playing WAV..."));
     }
+    if (m_bOggLoaded != 0)
+    {
+        painter.drawText(kTextRect, flags, QStringLiteral("Playing OGG..."));
+    }
     if (m_bPreviewable != 0 && m_bPreviewActive == 0)
     {
         painter.drawText(kTextRect, flags, QStringLiteral("<Click 'Play/Preview'>"));
@@ -217,6 +269,44 @@ void CAutoPreview::resizeEvent(QResizeEvent* pEvent)
 {
     QAbstractScrollArea::resizeEvent(pEvent);
     UpdateScrollBars();
+    if (m_pTextView)
+        m_pTextView->setGeometry(viewport()->rect());
+}
+
+void CAutoPreview::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    if (pEvent->button() == Qt::LeftButton)
+    {
+        OpenViewer();
+        return;
+    }
+    QAbstractScrollArea::mouseDoubleClickEvent(pEvent);
+}
+
+void CAutoPreview::keyPressEvent(QKeyEvent* pEvent)
+{
+    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter)
+    {
+        OpenViewer();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(pEvent);
+}
+
+// Enter in the pane's text opens the viewer as it does over a picture; a double-click there
+// selects a word, as in any text.
+bool CAutoPreview::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (m_pTextView && pWatched == m_pTextView->Editor() && pEvent->type() == QEvent::KeyPress)
+    {
+        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter)
+        {
+            OpenViewer();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::eventFilter(pWatched, pEvent);
 }
 
 void CAutoPreview::timerEvent(QTimerEvent* pEvent)
@@ -381,6 +471,7 @@ bool CAutoPreview::DecodeNextAniFrame()
     viewport()->update();
     SetPreviewCaption(
         QString::asprintf("%ix%i - Frame %i/%i", m_nWidth, m_nHeight, nShown, m_nAniFrameCount));
+    UpdateViewer();
     return true;
 }
 
@@ -431,6 +522,155 @@ bool CAutoPreview::PlayWav(const std::string& path, std::int32_t nOffset, std::i
     m_pSoundOutput->Play(m_pData, bLoop);
     m_bPreviewActive = 1;
     return true;
+}
+
+bool CAutoPreview::PlayOgg(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
+                           const std::string& name, const std::string& dirPath)
+{
+    const WaitCursor waitCursor;
+    const bool bLoop = ShouldLoopSound(m_settings.m_nSoundAutoRepeatWAV, dirPath, name, path);
+    std::vector<std::uint8_t> bytes;
+    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes))
+        return false;
+    m_bOggLoaded = 1;
+    m_bPreviewActive = 1;
+    // Bytes that are no Vorbis stream, or no audio device, simply stay silent, as a WAV does.
+    std::unique_ptr<COggSource> pSource;
+    if (!COggSource::Open(std::move(bytes), pSource))
+        return true;
+    if (!m_pSoundOutput)
+        m_pSoundOutput = std::make_unique<CSdlSoundOutput>();
+    m_pSoundOutput->PlayStream(std::move(pSource), bLoop);
+    return true;
+}
+
+bool CAutoPreview::LoadPicture(int nType, const std::string& path, std::int32_t nOffset,
+                               std::int32_t nSize)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) ||
+        !m_picture.Load(nType, std::move(bytes)))
+        return false;
+    const RgbaPicture& picture = m_picture.Picture();
+    m_nWidth = picture.nWidth;
+    m_nHeight = picture.nHeight;
+    m_nBitsPerPixel = 32;
+    SetScrollSizes(QSize(m_nWidth, m_nHeight));
+    SetPreviewCaption(m_picture.Caption());
+    return true;
+}
+
+bool CAutoPreview::ShowText(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
+                            bool bLua)
+{
+    std::vector<std::uint8_t> bytes;
+    std::string utf8;
+    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) || !DecodeText(bytes, utf8))
+        return false;
+    std::vector<std::uint8_t>().swap(bytes);
+    m_text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    if (!m_pTextView)
+    {
+        m_pTextView = new CTextView(viewport());
+        m_pTextView->Editor()->installEventFilter(this);
+    }
+    m_pTextView->setGeometry(viewport()->rect());
+    m_textSyntax = bLua ? TextSyntax::Lua : TextSyntax::Table;
+    m_pTextView->SetText(m_text, m_textSyntax);
+    m_pTextView->show();
+    SetPreviewCaption(LineCountCaption(m_text));
+    return true;
+}
+
+void CAutoPreview::HideText()
+{
+    if (!m_pTextView)
+        return;
+    m_pTextView->hide();
+    m_pTextView->Clear();
+    m_text.clear();
+}
+
+bool CAutoPreview::ShowsText() const
+{
+    return m_pTextView && !m_pTextView->isHidden();
+}
+
+void CAutoPreview::OpenViewer()
+{
+    if (!m_pViewer)
+    {
+        m_pViewer = new CPreviewViewer(window());
+        connect(m_pViewer, &CPreviewViewer::MipRequested, this, &CAutoPreview::OnMipRequested);
+    }
+    UpdateViewer();
+    m_pViewer->show();
+    m_pViewer->raise();
+    m_pViewer->activateWindow();
+    UpdateViewer();
+}
+
+CPreviewViewer* CAutoPreview::Viewer() const
+{
+    return m_pViewer;
+}
+
+void CAutoPreview::UpdateViewer()
+{
+    if (!m_pViewer)
+        return;
+    if (!m_picture.IsEmpty())
+    {
+        // The viewer keeps its own copy: the pane frees its picture on the next stop.
+        m_pViewer->ShowPicture(m_strEntryName, m_picture.Image().copy(), m_picture.Caption(),
+                               m_picture.MipCount(), m_picture.FaceCount(), m_picture.Mip(),
+                               m_picture.Face());
+    }
+    else if (m_nHeight > 0)
+    {
+        m_pViewer->ShowPicture(m_strEntryName, CopyOfPicture(),
+                               QString::asprintf("%ix%i", m_nWidth, m_nHeight));
+    }
+    else if (ShowsText())
+        m_pViewer->ShowText(m_strEntryName, m_text, m_textSyntax);
+    else if (m_bWavLoaded != 0)
+        m_pViewer->ShowMessage(m_strEntryName, QStringLiteral("Playing WAV..."));
+    else if (m_bOggLoaded != 0)
+        m_pViewer->ShowMessage(m_strEntryName, QStringLiteral("Playing OGG..."));
+    else
+        m_pViewer->ShowMessage(QString(), QString());
+}
+
+void CAutoPreview::OnMipRequested(int nMip, int nFace)
+{
+    if (m_picture.IsEmpty() || !m_picture.SelectMip(nMip, nFace))
+        return;
+    m_nWidth = m_picture.Picture().nWidth;
+    m_nHeight = m_picture.Picture().nHeight;
+    SetScrollSizes(QSize(m_nWidth, m_nHeight));
+    SetPreviewCaption(m_picture.Caption());
+    viewport()->update();
+    UpdateViewer();
+}
+
+QImage CAutoPreview::CopyOfPicture() const
+{
+    const qsizetype nStride = static_cast<qsizetype>(PictureStride(m_nWidth, m_nBitsPerPixel));
+    if (m_nWidth <= 0 || m_nHeight <= 0 ||
+        static_cast<qsizetype>(m_pData.size()) < nStride * m_nHeight)
+        return QImage();
+    if (m_nBitsPerPixel == 8)
+    {
+        QImage image(m_pData.data(), m_nWidth, m_nHeight, nStride, QImage::Format_Indexed8);
+        QList<QRgb> colours(256);
+        for (int i = 0; i < 256; ++i)
+            colours[i] = qRgb(m_palette[i].byRed, m_palette[i].byGreen, m_palette[i].byBlue);
+        image.setColorTable(colours);
+        return image.convertToFormat(QImage::Format_RGB32);
+    }
+    const QImage image(m_pData.data(), m_nWidth, m_nHeight, nStride,
+                       m_nBitsPerPixel == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32);
+    return image.mirrored(false, true);
 }
 
 void CAutoPreview::StopSound()

@@ -9,15 +9,21 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QImage>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 
 #include "ArchiveFile.h"
 #include "CEntryReader.h"
+#include "CPicturePresenter.h"
+#include "CTableHighlighter.h"
 #include "Picture.h"
 #include "Settings.h"
 
 class CORBISTAVDoc;
+class CPreviewViewer;
+class CTextView;
 class ISoundOutput;
 
 // The black preview pane below the preview toolbar: shows or plays the selected entry of
@@ -47,6 +53,15 @@ public:
     void SetCaptionHandler(std::function<void(const QString&)> handler);
     // Where sounds play; without one the pane plays through SDL's audio device.
     void SetSoundOutput(std::unique_ptr<ISoundOutput> pOutput);
+    // Opens the viewer window on what the pane shows, or brings it forward; it then follows
+    // every preview until it is closed.
+    void OpenViewer();
+    CPreviewViewer* Viewer() const;
+    // The DDS, PNG or JPG picture shown, empty for every other kind.
+    const CPicturePresenter& PicturePresenter() const { return m_picture; }
+    // The text shown, or nullptr before the first text.
+    CTextView* TextView() const { return m_pTextView; }
+    bool ShowsText() const;
 
     std::int32_t m_nBitsPerPixel = 0;
     std::int32_t m_bPreviewActive = 0;
@@ -59,6 +74,7 @@ public:
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0; // 0: no picture
     std::int32_t m_bWavLoaded = 0;
+    std::int32_t m_bOggLoaded = 0; // an OGG sound plays, decoded as it goes
     std::array<PaletteEntry, 256> m_palette{};
     // The picture's pixel rows or the sound image being played; one buffer serves both.
     std::vector<std::uint8_t> m_pData;
@@ -68,6 +84,9 @@ protected:
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     void timerEvent(QTimerEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     // Each reads the entry from the archive file itself; a failed load leaves the pane
@@ -82,6 +101,17 @@ private:
     bool PlayWav(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
                  const std::string& name, const std::string& dirPath);
     void StopSound();
+    // DDS, PNG and JPG pictures, shown like a TGA.
+    bool LoadPicture(int nType, const std::string& path, std::int32_t nOffset, std::int32_t nSize);
+    bool PlayOgg(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
+                 const std::string& name, const std::string& dirPath);
+    // Tables, missions and the other text kinds; false for bytes that are no text.
+    bool ShowText(const std::string& path, std::int32_t nOffset, std::int32_t nSize, bool bLua);
+    void HideText();
+    void UpdateViewer();
+    void OnMipRequested(int nMip, int nFace);
+    // A copy of the PCX, TGA or animation frame shown, for the viewer window.
+    QImage CopyOfPicture() const;
     void FreeData();
     CEntryReader::Mode ContentMode() const;
 
@@ -96,4 +126,10 @@ private:
     std::function<void(const QString&)> m_captionHandler;
     std::unique_ptr<ISoundOutput> m_pSoundOutput; // made on the first sound
     QBasicTimer m_aniTimer;                       // the animation's frame timer
+    CPicturePresenter m_picture;
+    CTextView* m_pTextView = nullptr; // made on the first text, over the viewport
+    QString m_text;                   // the text shown, for the viewer
+    TextSyntax m_textSyntax = TextSyntax::Table;
+    QString m_strEntryName; // the entry previewed last, for the viewer's title
+    QPointer<CPreviewViewer> m_pViewer;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <iterator>
 #include <tuple>
@@ -7,7 +8,10 @@
 #include <png.h>
 
 #include "CliRunner.h"
+#include "DdsBuilder.h"
 #include "MediaBuilders.h"
+#include "OggBuilder.h"
+#include "PictureFileBuilders.h"
 #include "TempDir.h"
 #include "VpBuilder.h"
 
@@ -94,4 +98,70 @@ TEST_F(RenderCli, RefusesWhatIsNoShowablePictureAndWritesNothing)
     }
     // Neither the picture nor a temporary file.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(RenderCliModern, WritesEachKindByTheOutputsExtension)
+{
+    TempDir dir;
+    const auto pixel = [](int x, int y)
+    {
+        return Rgba{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 9,
+                    static_cast<std::uint8_t>(x * 100)};
+    };
+    // DXT1, 8x4 then 4x2: the second level one block of colour 0 (pure red).
+    std::vector<unsigned char> blocks(3 * 8, 0);
+    blocks[16] = 0x00, blocks[17] = 0xF8;
+    std::vector<std::int16_t> samples(2000);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(6000 * std::sin(static_cast<double>(i) / 5));
+    VpBuilder()
+        .Dir("data")
+        .File("alpha.png", MakePng(2, 2, pixel))
+        .File("tex.dds", MakeDds(DdsFourCc("DXT1", 8, 4, 2), blocks))
+        .File("bad.dds", MakeDds(DdsDx10(kDxgiBc5Unorm, 4, 4), std::vector<unsigned char>(16)))
+        .File("theme.ogg", MakeOgg(11025, 1, samples))
+        .File("ships.tbl", "#Ship Classes\r\n$Name: \xC9"
+                           "clair\r\n")
+        .Up()
+        .WriteTo(dir / "mod.vp");
+    const std::string archive = dir / "mod.vp";
+
+    ASSERT_EQ(RunCli({"render", archive, "*alpha.png", "-o", dir / "a.png"}).nExit, 0);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, (dir / "a.png").c_str()));
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr));
+    EXPECT_EQ(rgba,
+              (std::vector<std::uint8_t>{0, 0, 9, 0, 1, 0, 9, 100, 0, 1, 9, 0, 1, 1, 9, 100}));
+
+    ASSERT_EQ(RunCli({"render", archive, "*tex.dds", "--mip", "1", "-o", dir / "m.png"}).nExit, 0);
+    png_image mip{};
+    mip.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&mip, (dir / "m.png").c_str()));
+    EXPECT_EQ(mip.width, 4u);
+    png_image_free(&mip);
+
+    ASSERT_EQ(RunCli({"render", archive, "*theme.ogg", "-o", dir / "t.wav"}).nExit, 0);
+    const std::string wav = ReadFileText(dir / "t.wav");
+    ASSERT_GT(wav.size(), 44u);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(wav.size() - 44, samples.size() * 2);
+
+    ASSERT_EQ(RunCli({"render", archive, "*ships.tbl", "-o", dir / "s.txt"}).nExit, 0);
+    EXPECT_EQ(ReadFileText(dir / "s.txt"), "#Ship Classes\n$Name: \xC3\x89"
+                                           "clair\n");
+
+    for (const auto& [entry, out, why] :
+         {std::tuple{"*ships.tbl", "x.png", "not a picture"},
+          std::tuple{"*alpha.png", "x.wav", "not a sound"},
+          std::tuple{"*theme.ogg", "x.txt", "not text"}, std::tuple{"*bad.dds", "x.png", "BC5"},
+          std::tuple{"*alpha.png", "x.bmp", ".png, .wav or .txt"}})
+    {
+        const CliRun run = RunCli({"render", archive, entry, "-o", dir / out});
+        EXPECT_EQ(run.nExit, 1) << entry;
+        EXPECT_NE(run.err.find(why), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(dir / out));
+    }
 }

@@ -333,10 +333,11 @@ TEST_F(GuiTest, PreviewCommandsFollowThePreviewPane)
     EXPECT_TRUE(Enabled(ID_PLAY_PREVIEW));
     EXPECT_FALSE(Enabled(ID_STOP_PREVIEW));
 
-    // A table file is not previewable.
+    // A table shows its text at once, like a TGA: Play/Preview shows it again.
     pTree->setCurrentItem(pTree->topLevelItem(0)->child(0));
     SelectRow(pList, 0);
-    EXPECT_FALSE(Enabled(ID_PLAY_PREVIEW));
+    EXPECT_TRUE(Frame().GetPreview()->ShowsText());
+    EXPECT_TRUE(Enabled(ID_PLAY_PREVIEW));
     EXPECT_FALSE(Enabled(ID_STOP_PREVIEW));
 }
 
@@ -381,13 +382,13 @@ TEST_F(GuiTest, PreviewStatesFollowTheEntryKindAndTheSettings)
                  pCaption->text());
     };
 
-    // Row 0 pcx, 1 tga, 2 ani, 3 tbl. A TGA is shown whatever the settings say.
+    // Row 0 pcx, 1 tga, 2 ani, 3 tbl. A TGA and text are shown whatever the settings say.
     for (const int nOn : {1, 0})
     {
         app->m_bAutoShowPCX = app->m_bAutoPlayANI = nOn;
         const QStringList expected =
-            nOn ? QStringList{"- stop 6x4", "play - 5x3", "- stop 3x2 - Frame 1/2", "- - "}
-                : QStringList{"play - ", "play - 5x3", "play - ", "- - "};
+            nOn ? QStringList{"- stop 6x4", "play - 5x3", "- stop 3x2 - Frame 1/2", "play - 1 line"}
+                : QStringList{"play - ", "play - 5x3", "play - ", "play - 1 line"};
         for (int nRow = 0; nRow < 4; ++nRow)
         {
             SelectRow(pList, nRow);

@@ -60,7 +60,7 @@ protected:
             .File("intro.ani", "not an animation")
             .File("ship.tga", "not a picture")
             .File("hail.wav", "not a sound")
-            .File("ships.tbl", "#Ship Classes")
+            .File("ship.pof", "PSPO")
             .Up()
             .WriteTo(m_dir / "media.vp");
         ASSERT_EQ(m_doc.OnOpenDocument(m_dir / "media.vp"), CORBISTAVDoc::OpenResult::Read);
@@ -106,7 +106,7 @@ TEST_F(PreviewPane, PreviewableByTypeWhateverTheSettingsAndForce)
                                                   {"intro.ani", true},
                                                   {"ship.tga", true},
                                                   {"hail.wav", true},
-                                                  {"ships.tbl", false}};
+                                                  {"ship.pof", false}};
     for (bool bSettingsOn : {true, false})
     {
         auto pane = MakePane(bSettingsOn);
@@ -154,7 +154,7 @@ TEST_F(PreviewPane, EmptyPaneIsBlackEverywhere)
     auto pane = MakePane();
     EXPECT_TRUE(NonBlackBounds(Grab(*pane)).isEmpty());
     pane->PreviewEntry(Entry("title.pcx"), true);
-    pane->PreviewEntry(Entry("ships.tbl"), false);
+    pane->PreviewEntry(Entry("ship.pof"), false);
     const QImage image = Grab(*pane);
     EXPECT_EQ(image.size(), QSize(400, 120));
     EXPECT_TRUE(NonBlackBounds(image).isEmpty());

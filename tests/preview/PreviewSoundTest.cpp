@@ -161,6 +161,7 @@ struct CRecordingSoundOutput : ISoundOutput
     std::vector<std::pair<Bytes, bool>>& plays;
     std::vector<std::size_t>& heldAtStop; // size of the pane's image when a stop was asked
     const CAutoPreview* pPane = nullptr;
+    std::vector<bool>* pStreamPlays = nullptr; // the loop flag of each stream played
 
     CRecordingSoundOutput(std::vector<std::pair<Bytes, bool>>& p, std::vector<std::size_t>& h)
         : plays(p), heldAtStop(h)
@@ -170,6 +171,12 @@ struct CRecordingSoundOutput : ISoundOutput
     {
         plays.emplace_back(Bytes(image.begin(), image.end()), bLoop);
         return true;
+    }
+    bool PlayStream(std::unique_ptr<IPcmSource> pSource, bool bLoop) override
+    {
+        if (pStreamPlays && pSource)
+            pStreamPlays->push_back(bLoop);
+        return pSource != nullptr;
     }
     void Stop() override { heldAtStop.push_back(pPane->m_pData.size()); }
 };

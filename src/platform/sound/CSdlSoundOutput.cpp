@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include <SDL.h>
 
@@ -53,10 +54,7 @@ bool CSdlSoundOutput::Play(std::span<const std::uint8_t> image, bool bLoop)
         return false;
     }
 
-    const Format format{spec.freq, spec.format, spec.channels};
-    if (m_nDevice != 0 && format != m_deviceFormat)
-        CloseDevice();
-    if (m_nDevice == 0 && !OpenDevice(format))
+    if (!UseDevice({spec.freq, spec.format, spec.channels}))
     {
         SDL_FreeWAV(pSound);
         return false;
@@ -66,6 +64,24 @@ bool CSdlSoundOutput::Play(std::span<const std::uint8_t> image, bool bLoop)
     m_pSound = pSound;
     m_nSoundLen = nSoundLen - nSoundLen % nFrameBytes;
     m_nPos = 0;
+    m_bLoop = bLoop;
+    SDL_UnlockAudioDevice(m_nDevice);
+    SDL_PauseAudioDevice(m_nDevice, 0);
+    return true;
+}
+
+bool CSdlSoundOutput::PlayStream(std::unique_ptr<IPcmSource> pSource, bool bLoop)
+{
+    Stop();
+    if (!pSource || pSource->Rate() <= 0 || pSource->Channels() <= 0 ||
+        pSource->Channels() > UINT8_MAX || !StartAudio() ||
+        !UseDevice({pSource->Rate(), AUDIO_S16SYS, static_cast<std::uint8_t>(pSource->Channels())}))
+        return false;
+
+    SDL_LockAudioDevice(m_nDevice);
+    m_nStreamFrameBytes = static_cast<Uint32>(sizeof(std::int16_t)) * m_deviceFormat.nChannels;
+    m_pStream = std::move(pSource);
+    m_bStreamEnded = false;
     m_bLoop = bLoop;
     SDL_UnlockAudioDevice(m_nDevice);
     SDL_PauseAudioDevice(m_nDevice, 0);
@@ -84,9 +100,11 @@ void CSdlSoundOutput::Stop()
     m_pSound = nullptr;
     m_nSoundLen = 0;
     m_nPos = 0;
+    std::unique_ptr<IPcmSource> pStream = std::move(m_pStream);
     SDL_UnlockAudioDevice(m_nDevice);
     SDL_PauseAudioDevice(m_nDevice, 1);
     SDL_FreeWAV(pSound);
+    pStream.reset();
 }
 
 bool CSdlSoundOutput::StartAudio()
@@ -107,6 +125,14 @@ bool CSdlSoundOutput::StartAudio()
     }
     m_bAudioStarted = true;
     return true;
+}
+
+// The open device when it has the format, else a new one: reopening drains the old device.
+bool CSdlSoundOutput::UseDevice(const Format& format)
+{
+    if (m_nDevice != 0 && format != m_deviceFormat)
+        CloseDevice();
+    return m_nDevice != 0 || OpenDevice(format);
 }
 
 bool CSdlSoundOutput::OpenDevice(const Format& format)
@@ -143,7 +169,7 @@ void CSdlSoundOutput::FillBuffer(void* pUser, std::uint8_t* pStream, int nLen)
 {
     auto& self = *static_cast<CSdlSoundOutput*>(pUser);
     const auto nWanted = static_cast<Uint32>(nLen);
-    Uint32 nDone = 0;
+    Uint32 nDone = self.m_pStream ? self.FillFromStream(pStream, nWanted) : 0;
     while (self.m_pSound && nDone < nWanted)
     {
         if (self.m_nPos >= self.m_nSoundLen)
@@ -160,4 +186,30 @@ void CSdlSoundOutput::FillBuffer(void* pUser, std::uint8_t* pStream, int nLen)
     }
     // Unsigned 8-bit sounds are silent at 0x80, not at 0.
     std::memset(pStream + nDone, self.m_bySilence, nWanted - nDone);
+}
+
+// Runs on the audio thread with the device locked; returns the bytes filled.
+Uint32 CSdlSoundOutput::FillFromStream(std::uint8_t* pStream, Uint32 nLen)
+{
+    Uint32 nDone = 0;
+    bool bRewound = false;
+    while (!m_bStreamEnded && nLen - nDone >= m_nStreamFrameBytes)
+    {
+        // SDL's buffers are aligned for any sample type, and nDone is whole frames.
+        auto* pFrames = reinterpret_cast<std::int16_t*>(pStream + nDone);
+        const std::size_t nRoom = (nLen - nDone) / m_nStreamFrameBytes;
+        const std::size_t nFrames = std::min(m_pStream->Read(pFrames, nRoom), nRoom);
+        if (nFrames > 0)
+        {
+            nDone += static_cast<Uint32>(nFrames) * m_nStreamFrameBytes;
+            bRewound = false;
+            continue;
+        }
+        // The seam goes on within this buffer. A source with nothing after its rewind would
+        // have the audio thread rewind for ever; it ends instead.
+        if (!m_bLoop || bRewound || !m_pStream->Rewind())
+            m_bStreamEnded = true;
+        bRewound = true;
+    }
+    return nDone;
 }
