@@ -80,6 +80,11 @@ TEST(PictureFiles, DamagedOrForgedFilesAreRefusedWithAReason)
     const uLong nCrc = crc32(0, forged.data() + 12, 17);
     for (int i = 0; i < 4; ++i)
         forged[29 + i] = static_cast<unsigned char>(nCrc >> (24 - 8 * i));
+    // A text chunk claiming 512 MiB in a file of 60 bytes.
+    std::vector<unsigned char> claim(png.begin(), png.begin() + 33);
+    claim.insert(claim.end(), {0x20, 0, 0, 0, 'z', 'T', 'X', 't', 1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_NE(DecodePng(claim, picture).Text().find("ends inside a chunk"), std::string::npos);
+
     RgbaPicture none;
     EXPECT_EQ(DecodePng(forged, none).Text(), "PNG picture is shorter than its header says");
     EXPECT_EQ(none.rgba.size(), 0u);

@@ -56,6 +56,15 @@ bool DecodeInto(std::span<const std::uint8_t> bytes, RgbaPicture& picture, std::
         jpeg_destroy_decompress(&info);
         return false;
     }
+    // Even a flat colour takes a few bits per 8x8 block, so the header's size must fit the
+    // entry's bytes; a forged one would make libjpeg fill a huge picture with grey.
+    if (std::uint64_t{info.image_width} * info.image_height >
+        std::uint64_t{4096} * bytes.size() + (std::uint64_t{1} << 22))
+    {
+        error = "JPG picture is shorter than its header says";
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     const bool bCmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = bCmyk ? JCS_CMYK : JCS_EXT_RGBA;
     jpeg_start_decompress(&info);

@@ -45,12 +45,46 @@ bool RowsFitTheBytes(std::span<const std::uint8_t> bytes, std::uint32_t nWidth,
     const std::uint64_t nRowBytes = (std::uint64_t{nWidth} * nChannels * nDepth + 7) / 8 + 1;
     return nRowBytes * nHeight <= std::uint64_t{1100} * bytes.size() + 4096;
 }
+// The chunks that make the picture, each checked to lie within the bytes. libpng allocates a
+// chunk's claimed length before reading it (a 60-byte file asked for 512 MiB) and inflates
+// text and profile chunks without a limit; neither changes the pixels shown.
+bool KeepPictureChunks(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& kept)
+{
+    static constexpr const char* kKept[] = {"IHDR", "PLTE", "tRNS", "IDAT", "IEND"};
+    kept.assign(bytes.begin(), bytes.begin() + 8);
+    std::size_t nPos = 8;
+    while (nPos + 12 <= bytes.size())
+    {
+        const std::uint64_t nLength = BigEndian32(bytes.data() + nPos);
+        if (nLength > bytes.size() - nPos - 12)
+            return false;
+        const char* pType = reinterpret_cast<const char*>(bytes.data() + nPos + 4);
+        const std::size_t nChunk = static_cast<std::size_t>(nLength) + 12;
+        for (const char* szKept : kKept)
+            if (std::equal(szKept, szKept + 4, pType))
+                kept.insert(kept.end(), bytes.begin() + static_cast<std::ptrdiff_t>(nPos),
+                            bytes.begin() + static_cast<std::ptrdiff_t>(nPos + nChunk));
+        nPos += nChunk;
+        if (std::equal(pType, pType + 4, "IEND"))
+            return true;
+    }
+    // Whole chunks up to the end but no end chunk, as some tools write them: the picture is
+    // all there.
+    if (nPos != bytes.size())
+        return false;
+    kept.insert(kept.end(), {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82});
+    return true;
+}
 } // namespace
 
-Result DecodePng(std::span<const std::uint8_t> bytes, RgbaPicture& picture)
+Result DecodePng(std::span<const std::uint8_t> entry, RgbaPicture& picture)
 {
-    if (bytes.size() < 8 || !std::equal(kSignature, kSignature + 8, bytes.begin()))
+    if (entry.size() < 8 || !std::equal(kSignature, kSignature + 8, entry.begin()))
         return Result::Fail("not a PNG picture");
+    std::vector<std::uint8_t> kept;
+    if (!KeepPictureChunks(entry, kept))
+        return Result::Fail("damaged PNG picture: it ends inside a chunk or has no end chunk");
+    const std::span<const std::uint8_t> bytes(kept);
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
