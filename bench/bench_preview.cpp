@@ -50,37 +50,18 @@ std::vector<unsigned char> Picture(int nWidth, int nHeight, int nShift)
         palette);
 }
 
-// A DXT1 texture with its whole mip chain, of smooth colours as game textures have: each
-// block's two end colours follow a gradient, its indices a pattern.
+// A DXT1 texture with its mip levels, of smooth colours as game textures have.
 std::vector<unsigned char> Texture(int nSide, int nShift)
 {
-    std::vector<unsigned char> data;
-    std::uint32_t nMips = 0;
-    for (int nLevel = nSide; nLevel >= 1; nLevel /= 2, ++nMips)
-    {
-        const int nBlocks = (nLevel + 3) / 4;
-        for (int by = 0; by < nBlocks; ++by)
-            for (int bx = 0; bx < nBlocks; ++bx)
-            {
-                const double v = std::sin((bx + nShift) / 9.0) + std::sin(by / 6.0);
-                const auto level = static_cast<unsigned>((v + 2.0) / 4.0 * 31.0);
-                const unsigned c0 = (level << 11) | ((63 - level * 2) << 5) | 12;
-                const unsigned c1 = ((level / 2) << 11) | (20 << 5) | (31 - level);
-                const unsigned indices = 0x1B1B1B1Bu ^ static_cast<unsigned>(bx * 0x01010101);
-                data.insert(data.end(),
-                            {static_cast<unsigned char>(c0), static_cast<unsigned char>(c0 >> 8),
-                             static_cast<unsigned char>(c1), static_cast<unsigned char>(c1 >> 8),
-                             static_cast<unsigned char>(indices),
-                             static_cast<unsigned char>(indices >> 8),
-                             static_cast<unsigned char>(indices >> 16),
-                             static_cast<unsigned char>(indices >> 24)});
-            }
-    }
-    return MakeDds(DdsFourCc("DXT1", static_cast<std::uint32_t>(nSide),
-                             static_cast<std::uint32_t>(nSide), nMips),
-                   data);
+    return MakeDxt1Texture(
+        nSide,
+        [=](double u, double v)
+        {
+            const double w = std::sin((u * nSide + nShift) / 37.0) + std::sin(v * nSide / 23.0);
+            const auto level = static_cast<std::uint8_t>((w + 2.0) / 4.0 * 250.0);
+            return Rgb{level, static_cast<std::uint8_t>(255 - level), 90};
+        });
 }
-
 } // namespace
 
 void BM_PreviewEntry(benchmark::State& state, const char* szExtension,
