@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -93,15 +94,18 @@ void CPictureCanvas::ZoomBy(int nSteps, QPoint anchor)
     // The next step from the current scale, so zooming out of a fitted view goes on from
     // where the fit was.
     double dNew = dOld;
-    if (nSteps > 0)
+    for (int i = 0; i < std::abs(nSteps); ++i)
     {
-        const auto it = std::upper_bound(kZoomSteps.begin(), kZoomSteps.end(), dOld * 1.001);
-        dNew = it == kZoomSteps.end() ? kZoomSteps.back() : *it;
-    }
-    else
-    {
-        const auto it = std::lower_bound(kZoomSteps.begin(), kZoomSteps.end(), dOld / 1.001);
-        dNew = it == kZoomSteps.begin() ? kZoomSteps.front() : *(it - 1);
+        if (nSteps > 0)
+        {
+            const auto it = std::upper_bound(kZoomSteps.begin(), kZoomSteps.end(), dNew * 1.001);
+            dNew = it == kZoomSteps.end() ? kZoomSteps.back() : *it;
+        }
+        else
+        {
+            const auto it = std::lower_bound(kZoomSteps.begin(), kZoomSteps.end(), dNew / 1.001);
+            dNew = it == kZoomSteps.begin() ? kZoomSteps.front() : *(it - 1);
+        }
     }
     const QPointF picturePoint = QPointF(anchor - Origin()) / dOld;
     m_dZoom = dNew;

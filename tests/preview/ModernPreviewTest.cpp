@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 
 #include "CAutoPreview.h"
@@ -261,4 +262,27 @@ TEST_F(ModernPreview, ViewerFollowsThePreviewAndRemembersWhereItWas)
     QTest::keyClick(m_pane.get(), Qt::Key_Return);
     EXPECT_TRUE(pViewer->isVisible());
     EXPECT_TRUE(pViewer->ShowsPicture());
+}
+
+TEST(PictureCanvas, FitsLargePicturesAndZoomsAroundThePointer)
+{
+    CPictureCanvas canvas;
+    canvas.resize(200, 200);
+    canvas.show();
+    QImage image(400, 400, QImage::Format_RGBA8888);
+    image.fill(Qt::red);
+    canvas.SetImage(image);
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(canvas.Zoom(), 0.5);
+
+    canvas.SetZoom(1.0);
+    canvas.horizontalScrollBar()->setValue(100);
+    canvas.verticalScrollBar()->setValue(100);
+    // The texel under the pointer at (50, 50) is (150, 150); at 150 % it stays there.
+    canvas.ZoomBy(1, QPoint(50, 50));
+    EXPECT_DOUBLE_EQ(canvas.Zoom(), 1.5);
+    EXPECT_EQ(canvas.horizontalScrollBar()->value(), 175);
+    EXPECT_EQ(canvas.verticalScrollBar()->value(), 175);
+    canvas.ZoomBy(-2, QPoint(50, 50));
+    EXPECT_LT(canvas.Zoom(), 1.0);
 }
