@@ -16,6 +16,7 @@
 #include "CSdlSoundOutput.h"
 #include "Lz41Builder.h"
 #include "MediaBuilders.h"
+#include "SdlDiskAudio.h"
 #include "SoundLoop.h"
 #include "TempDir.h"
 #include "VpBuilder.h"
@@ -57,24 +58,10 @@ std::vector<Bytes> SoundRuns(const Bytes& stream)
     return runs;
 }
 
-// SDL's disk driver writes what the device plays into a file, unpaced.
-class SdlDiskOutput : public ::testing::Test
+// What the device played, as the 8-bit bytes of the WAV tests.
+class SdlDiskOutput : public SdlDiskAudio
 {
 protected:
-    void SetUp() override
-    {
-        ::setenv("SDL_AUDIODRIVER", "disk", 1);
-        ::setenv("SDL_DISKAUDIOFILE", m_strFile.c_str(), 1);
-        ::setenv("SDL_DISKAUDIODELAY", "0", 1);
-    }
-    void TearDown() override { ::setenv("SDL_AUDIODRIVER", "dummy", 1); }
-
-    std::uintmax_t WrittenSize() const
-    {
-        std::error_code ec;
-        const std::uintmax_t n = std::filesystem::file_size(m_strFile, ec);
-        return ec ? 0 : n;
-    }
     // The head of the file: an open device keeps writing silence.
     Bytes Written() const
     {
@@ -86,18 +73,8 @@ protected:
     }
     bool WaitFor(const std::function<bool(const Bytes&)>& done) const
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!done(Written()))
-        {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
+        return SdlDiskAudio::WaitFor([&] { return done(Written()); });
     }
-
-    TempDir m_dir;
-    std::string m_strFile = m_dir / "device.raw";
 };
 
 TEST_F(SdlDiskOutput, LoopsWithoutGapStopsAtOnceThenPlaysAnotherFormatOnce)
