@@ -8,6 +8,7 @@
 #include <memory>
 #include <thread>
 #include <tuple>
+#include <utility>
 
 #include "CSdlSoundOutput.h"
 #include "MediaBuilders.h"
@@ -29,14 +30,20 @@ struct SourceLog
     std::atomic<bool> bReading{false}, bFreed{false}, bFreedWhileReading{false};
 };
 
-// Passes reads on to an OGG source, or without one gives nFrames of 0x1234 once and then
+// Passes reads on to an OGG source, or without one gives nFrames of nValue once and then
 // nothing, not even after a rewind.
 class CLoggedSource : public IPcmSource
 {
 public:
-    CLoggedSource(std::shared_ptr<SourceLog> pLog, std::unique_ptr<COggSource> pOgg,
-                  int nChannels = 1, std::size_t nFrames = 0)
-        : m_pLog(std::move(pLog)), m_pOgg(std::move(pOgg)), m_nChannels(nChannels), m_nLeft(nFrames)
+    CLoggedSource(std::shared_ptr<SourceLog> pLog, std::unique_ptr<COggSource> pOgg)
+        : m_pLog(std::move(pLog)), m_pOgg(std::move(pOgg)), m_nRate(m_pOgg->Rate()),
+          m_nChannels(m_pOgg->Channels())
+    {
+    }
+    CLoggedSource(std::shared_ptr<SourceLog> pLog, int nRate, int nChannels, std::size_t nFrames,
+                  std::int16_t nValue = 0x1234)
+        : m_pLog(std::move(pLog)), m_nRate(nRate), m_nChannels(nChannels), m_nLeft(nFrames),
+          m_nValue(nValue)
     {
     }
     ~CLoggedSource() override
@@ -44,8 +51,8 @@ public:
         m_pLog->bFreedWhileReading = m_pLog->bReading.load();
         m_pLog->bFreed = true;
     }
-    int Rate() const override { return m_pOgg ? m_pOgg->Rate() : 22050; }
-    int Channels() const override { return m_pOgg ? m_pOgg->Channels() : m_nChannels; }
+    int Rate() const override { return m_nRate; }
+    int Channels() const override { return m_nChannels; }
     std::size_t Read(std::int16_t* pFrames, std::size_t nFrames) override
     {
         m_pLog->bReading = true;
@@ -54,7 +61,7 @@ public:
         const std::size_t n = m_pOgg ? m_pOgg->Read(pFrames, nFrames) : std::min(nFrames, m_nLeft);
         if (!m_pOgg)
         {
-            std::fill_n(pFrames, n, 0x1234); // mono
+            std::fill_n(pFrames, n * static_cast<std::size_t>(m_nChannels), m_nValue);
             m_nLeft -= n;
         }
         m_pLog->bReading = false;
@@ -69,16 +76,29 @@ public:
 private:
     std::shared_ptr<SourceLog> m_pLog;
     std::unique_ptr<COggSource> m_pOgg;
+    int m_nRate;
     int m_nChannels;
-    std::size_t m_nLeft;
+    std::size_t m_nLeft = 0;
+    std::int16_t m_nValue = 0;
 };
+
+// The indices of the first and one past the last sample that is not silence.
+std::pair<std::size_t, std::size_t> Sounding(const Samples& samples)
+{
+    const auto loud = [](std::int16_t v) { return v != 0; };
+    const auto first = std::find_if(samples.begin(), samples.end(), loud);
+    const auto last = std::find_if(samples.rbegin(), samples.rend(), loud);
+    return {static_cast<std::size_t>(first - samples.begin()),
+            static_cast<std::size_t>(samples.rend() - last)};
+}
 
 TEST_F(SdlDiskAudio, StreamLoopsWithoutGapAndStopFreesTheSourceAfterItsLastRead)
 {
     Samples tone; // of odd length, so that loop seams fall inside the device's buffers
     for (int i = 0; i < 2 * 1001; ++i)
         tone.push_back(static_cast<std::int16_t>(9000 * std::sin(0.05 * i + 0.3)));
-    const Bytes ogg = MakeOgg(22050, 2, tone);
+    // The streams' device format, so that what is written is the decoded PCM itself.
+    const Bytes ogg = MakeOgg(44100, 2, tone);
     PcmSound sound;
     ASSERT_TRUE(DecodeOggToPcm16(ogg, sound));
     const Samples& loop = sound.samples;
@@ -129,26 +149,90 @@ TEST_F(SdlDiskAudio, StreamEndsOnceWhenNotLoopedOrWhenNothingFollowsItsRewind)
     CSdlSoundOutput output;
     EXPECT_FALSE(output.PlayStream(nullptr, true));
     auto pShapeless = std::make_shared<SourceLog>();
-    EXPECT_FALSE(output.PlayStream(std::make_unique<CLoggedSource>(pShapeless, nullptr, 0), true));
+    EXPECT_FALSE(output.PlayStream(std::make_unique<CLoggedSource>(pShapeless, 22050, 0, 0), true));
     EXPECT_TRUE(pShapeless->bFreed);
     EXPECT_FALSE(std::filesystem::exists(m_strFile));
 
     // The last has no frames at all, like a stream that turned out broken. The device stays
-    // open throughout, so its file holds all three; the audio thread stays free to write
-    // silence rather than rewinding for ever.
-    for (const auto& [nFrames, bLoop] :
-         {std::pair{700u, false}, std::pair{700u, true}, std::pair{0u, true}})
+    // open throughout, so its file holds them all; the audio thread stays free to write
+    // silence rather than rewinding for ever. The source of another format than the device's
+    // goes through the converter, which ends a stream on its own path.
+    for (const auto& [nRate, nChannels] : {std::pair{44100, 2}, std::pair{22050, 1}})
     {
-        auto pLog = std::make_shared<SourceLog>();
-        ASSERT_TRUE(
-            output.PlayStream(std::make_unique<CLoggedSource>(pLog, nullptr, 1, nFrames), bLoop));
-        const std::uintmax_t nPlayed = WrittenSize();
-        ASSERT_TRUE(WaitFor([&] { return WrittenSize() > nPlayed + 65536; }));
-        EXPECT_EQ(pLog->nRewinds, bLoop ? 1 : 0);
-        output.Stop();
+        for (const auto& [nFrames, bLoop] :
+             {std::pair{700u, false}, std::pair{700u, true}, std::pair{0u, true}})
+        {
+            auto pLog = std::make_shared<SourceLog>();
+            ASSERT_TRUE(output.PlayStream(
+                std::make_unique<CLoggedSource>(pLog, nRate, nChannels, nFrames), bLoop));
+            const std::uintmax_t nPlayed = WrittenSize();
+            ASSERT_TRUE(WaitFor([&] { return WrittenSize() > nPlayed + 65536; }));
+            EXPECT_EQ(pLog->nRewinds, bLoop ? 1 : 0) << nRate;
+            output.Stop();
+        }
+        if (nRate == 44100)
+        {
+            const Samples written = WrittenSamples();
+            EXPECT_EQ(std::count(written.begin(), written.end(), 0x1234), 2 * 700 * 2);
+        }
     }
+}
+
+// Closing a device waits on the GUI thread for it to drain, up to a quarter of a second, so a
+// stream after a WAV of another format has to find its own device open.
+TEST_F(SdlDiskAudio, StreamAfterAWavOfAnotherFormatPlaysConvertedWithoutClosingADevice)
+{
+    const std::string strWavFile = m_dir / "wav.raw";
+    ::setenv("SDL_DISKAUDIOFILE", strWavFile.c_str(), 1);
+    const std::string wavText = EncodeWavPcm16({11025, 1, Samples(701, 3000)});
+    const Bytes wav(wavText.begin(), wavText.end());
+    CSdlSoundOutput output;
+    ASSERT_TRUE(output.Play(wav, true));
+    ASSERT_TRUE(WaitFor([&] { return Sounding(WrittenSamples(strWavFile)).second > 4096; }));
+
+    // One second at 22050 Hz mono; the streams' device opens now, on a file of its own.
+    ::setenv("SDL_DISKAUDIOFILE", m_strFile.c_str(), 1);
+    const std::uintmax_t nWavAtStream = WrittenSize(strWavFile);
+    auto pOnce = std::make_shared<SourceLog>();
+    ASSERT_TRUE(
+        output.PlayStream(std::make_unique<CLoggedSource>(pOnce, 22050, 1, 22050, -9000), false));
+    ASSERT_TRUE(WaitFor([&] { return WrittenSize() > 44100 * 4 + 65536; }));
+    const auto [nStart, nEnd] = Sounding(WrittenSamples());
+    // As long at 44100 Hz stereo, but for what the resampler's filter adds at either end.
+    EXPECT_NEAR(static_cast<double>(nEnd - nStart), 44100 * 2, 2 * 1024);
+    EXPECT_LE(Sounding(WrittenSamples(strWavFile)).second * 2, nWavAtStream + 16384);
+
+    // A WAV between two streams leaves the streams' device open: the driver would start its
+    // file anew on reopening it. Each sound stops the other.
+    ASSERT_TRUE(output.Play(wav, true));
+    auto pEndless = std::make_shared<SourceLog>();
+    ASSERT_TRUE(output.PlayStream(
+        std::make_unique<CLoggedSource>(pEndless, 44100, 2, std::size_t{1} << 40), false));
+    ASSERT_TRUE(WaitFor([&] { return Sounding(WrittenSamples()).second > nEnd + 8192; }));
+    ASSERT_TRUE(output.Play(wav, true));
+    EXPECT_TRUE(pEndless->bFreed);
+    const std::uintmax_t nStopped = WrittenSize();
+    ASSERT_TRUE(WaitFor([&] { return WrittenSize() > nStopped + 32768; }));
     const Samples written = WrittenSamples();
-    EXPECT_EQ(std::count(written.begin(), written.end(), 0x1234), 1400);
+    EXPECT_LT(written[(nStart + nEnd) / 2], 0) << "the first stream's file was started anew";
+    EXPECT_LE(Sounding(written).second * 2, nStopped + 16384);
+}
+
+// SDL's dummy driver, like any with a single device, refuses a second one.
+TEST(OggSound, StreamAndWavTakeTurnsOnADriverWithOneDevice)
+{
+    const std::string wavText = EncodeWavPcm16({11025, 1, Samples(701, 3000)});
+    const Bytes wav(wavText.begin(), wavText.end());
+    CSdlSoundOutput output;
+    ASSERT_TRUE(output.Play(wav, true));
+    auto pLog = std::make_shared<SourceLog>();
+    ASSERT_TRUE(output.PlayStream(std::make_unique<CLoggedSource>(pLog, 22050, 1, 1u << 30), true));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (pLog->nReads == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_GT(pLog->nReads, 0);
+    EXPECT_TRUE(output.Play(wav, true));
+    EXPECT_TRUE(pLog->bFreed);
 }
 
 TEST(WavPcm, DecodesWhatSdlPlaysTo16BitWithoutADevice)

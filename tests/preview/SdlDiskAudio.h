@@ -15,7 +15,8 @@
 
 #include "TempDir.h"
 
-// SDL's disk driver writes what the device plays into a file, unpaced.
+// SDL's disk driver writes what a device plays into a file, unpaced. Each device opens the file
+// SDL_DISKAUDIOFILE names when the device opens, so two devices open at once need two names.
 class SdlDiskAudio : public ::testing::Test
 {
 protected:
@@ -27,17 +28,20 @@ protected:
     }
     void TearDown() override { ::setenv("SDL_AUDIODRIVER", "dummy", 1); }
 
-    std::uintmax_t WrittenSize() const
+    std::uintmax_t WrittenSize() const { return WrittenSize(m_strFile); }
+    static std::uintmax_t WrittenSize(const std::string& strFile)
     {
         std::error_code ec;
-        const std::uintmax_t n = std::filesystem::file_size(m_strFile, ec);
+        const std::uintmax_t n = std::filesystem::file_size(strFile, ec);
         return ec ? 0 : n;
     }
+    std::vector<std::int16_t> WrittenSamples() const { return WrittenSamples(m_strFile); }
     // The head of the file as 16-bit samples: an open device keeps writing silence.
-    std::vector<std::int16_t> WrittenSamples() const
+    static std::vector<std::int16_t> WrittenSamples(const std::string& strFile)
     {
-        std::vector<std::int16_t> samples(std::min<std::uintmax_t>(WrittenSize(), 64u << 20) / 2);
-        std::ifstream in(m_strFile, std::ios::binary);
+        std::vector<std::int16_t> samples(
+            std::min<std::uintmax_t>(WrittenSize(strFile), 64u << 20) / 2);
+        std::ifstream in(strFile, std::ios::binary);
         in.read(reinterpret_cast<char*>(samples.data()),
                 static_cast<std::streamsize>(samples.size() * 2));
         samples.resize(static_cast<std::size_t>(in.gcount()) / 2);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include <SDL.h>
 
@@ -18,12 +19,38 @@ Uint16 BufferFrames(int nFreq)
         nFrames = static_cast<Uint16>(nFrames * 2);
     return nFrames;
 }
+
+// Most streamed music is 44.1 kHz stereo, which then plays without conversion.
+constexpr int kStreamRate = 44100;
+constexpr Uint8 kStreamChannels = 2;
+constexpr Uint32 kStreamFrameBytes = sizeof(std::int16_t) * kStreamChannels;
+// 23 ms: a paused device asks for its next buffer up to a buffer's time after it is resumed,
+// and a stream has to sound within 30 ms of its selection.
+constexpr Uint16 kStreamBufferFrames = 1024;
 } // namespace
+
+struct CSdlSoundOutput::Converter
+{
+    SDL_AudioStream* pStream = nullptr;
+    std::size_t nFrames = 0; // read from the source at a time: about a device buffer's worth
+    Uint32 nFrameBytes = 0;
+    std::vector<std::int16_t> frames;
+
+    ~Converter()
+    {
+        if (pStream)
+            SDL_FreeAudioStream(pStream);
+    }
+};
+
+CSdlSoundOutput::CSdlSoundOutput() = default;
 
 CSdlSoundOutput::~CSdlSoundOutput()
 {
     Stop();
-    CloseDevice();
+    for (std::uint32_t* pDevice : {&m_nDevice, &m_nStreamDevice})
+        if (*pDevice != 0)
+            CloseDevice(*pDevice);
     if (m_bAudioStarted)
     {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -74,37 +101,64 @@ bool CSdlSoundOutput::PlayStream(std::unique_ptr<IPcmSource> pSource, bool bLoop
 {
     Stop();
     if (!pSource || pSource->Rate() <= 0 || pSource->Channels() <= 0 ||
-        pSource->Channels() > UINT8_MAX || !StartAudio() ||
-        !UseDevice({pSource->Rate(), AUDIO_S16SYS, static_cast<std::uint8_t>(pSource->Channels())}))
+        pSource->Channels() > UINT8_MAX || !StartAudio() || !UseStreamDevice())
         return false;
 
-    SDL_LockAudioDevice(m_nDevice);
-    m_nStreamFrameBytes = static_cast<Uint32>(sizeof(std::int16_t)) * m_deviceFormat.nChannels;
+    std::unique_ptr<Converter> pConverter;
+    const int nRate = pSource->Rate();
+    const auto nChannels = static_cast<Uint8>(pSource->Channels());
+    if (nRate != kStreamRate || nChannels != kStreamChannels)
+    {
+        pConverter = std::make_unique<Converter>();
+        pConverter->pStream = SDL_NewAudioStream(AUDIO_S16SYS, nChannels, nRate, AUDIO_S16SYS,
+                                                 kStreamChannels, kStreamRate);
+        if (!pConverter->pStream) // a channel layout SDL cannot mix down
+            return false;
+        // Bounded both ways, so that neither a very high nor a very low rate makes the
+        // converter hold more than a few device buffers.
+        pConverter->nFrames =
+            std::clamp<std::size_t>(static_cast<std::size_t>(kStreamBufferFrames) *
+                                        static_cast<std::size_t>(nRate) / kStreamRate,
+                                    64, 8192);
+        pConverter->nFrameBytes = static_cast<Uint32>(sizeof(std::int16_t)) * nChannels;
+        pConverter->frames.resize(pConverter->nFrames * nChannels);
+    }
+
+    SDL_LockAudioDevice(m_nStreamDevice);
     m_pStream = std::move(pSource);
+    m_pConverter = std::move(pConverter);
+    m_bStreamLoop = bLoop;
+    m_bSourceDrained = false;
     m_bStreamEnded = false;
-    m_bLoop = bLoop;
-    SDL_UnlockAudioDevice(m_nDevice);
-    SDL_PauseAudioDevice(m_nDevice, 0);
+    SDL_UnlockAudioDevice(m_nStreamDevice);
+    SDL_PauseAudioDevice(m_nStreamDevice, 0);
     return true;
 }
 
 void CSdlSoundOutput::Stop()
 {
-    if (m_nDevice == 0)
-        return;
-    // The audio thread runs FillBuffer under this lock, so once the sound is unhooked here it
-    // is never read again and can be freed; closing the device instead would wait for it to
-    // drain.
-    SDL_LockAudioDevice(m_nDevice);
-    Uint8* pSound = m_pSound;
-    m_pSound = nullptr;
-    m_nSoundLen = 0;
-    m_nPos = 0;
-    std::unique_ptr<IPcmSource> pStream = std::move(m_pStream);
-    SDL_UnlockAudioDevice(m_nDevice);
-    SDL_PauseAudioDevice(m_nDevice, 1);
-    SDL_FreeWAV(pSound);
-    pStream.reset();
+    // The audio threads run their callbacks under these locks, so once a sound is unhooked
+    // here it is never read again and can be freed; closing a device instead would wait for it
+    // to drain.
+    if (m_nDevice != 0)
+    {
+        SDL_LockAudioDevice(m_nDevice);
+        Uint8* pSound = m_pSound;
+        m_pSound = nullptr;
+        m_nSoundLen = 0;
+        m_nPos = 0;
+        SDL_UnlockAudioDevice(m_nDevice);
+        SDL_PauseAudioDevice(m_nDevice, 1);
+        SDL_FreeWAV(pSound);
+    }
+    if (m_nStreamDevice != 0)
+    {
+        SDL_LockAudioDevice(m_nStreamDevice);
+        std::unique_ptr<IPcmSource> pStream = std::move(m_pStream);
+        std::unique_ptr<Converter> pConverter = std::move(m_pConverter);
+        SDL_UnlockAudioDevice(m_nStreamDevice);
+        SDL_PauseAudioDevice(m_nStreamDevice, 1);
+    }
 }
 
 bool CSdlSoundOutput::StartAudio()
@@ -131,45 +185,73 @@ bool CSdlSoundOutput::StartAudio()
 bool CSdlSoundOutput::UseDevice(const Format& format)
 {
     if (m_nDevice != 0 && format != m_deviceFormat)
-        CloseDevice();
-    return m_nDevice != 0 || OpenDevice(format);
+        CloseDevice(m_nDevice);
+    if (m_nDevice != 0)
+        return true;
+    m_deviceFormat = format;
+    const auto open = [&]
+    {
+        m_nDevice = OpenDevice(format, BufferFrames(format.nFreq), &CSdlSoundOutput::FillBuffer,
+                               m_bySilence);
+        return m_nDevice != 0;
+    };
+    if (open() || m_nStreamDevice == 0)
+        return m_nDevice != 0;
+    // Drivers with a single device (SDL's dummy driver among them) refuse a second one.
+    CloseDevice(m_nStreamDevice);
+    return open();
 }
 
-bool CSdlSoundOutput::OpenDevice(const Format& format)
+// Opened on the first stream and kept open for the output's life, but where the driver takes
+// only one device at a time; a device that failed to open is tried again on the next stream.
+bool CSdlSoundOutput::UseStreamDevice()
+{
+    if (m_nStreamDevice != 0)
+        return true;
+    const auto open = [&]
+    {
+        m_nStreamDevice =
+            OpenDevice({kStreamRate, AUDIO_S16SYS, kStreamChannels}, kStreamBufferFrames,
+                       &CSdlSoundOutput::FillStreamBuffer, m_byStreamSilence);
+        return m_nStreamDevice != 0;
+    };
+    if (open() || m_nDevice == 0)
+        return m_nStreamDevice != 0;
+    CloseDevice(m_nDevice);
+    return open();
+}
+
+void CSdlSoundOutput::CloseDevice(std::uint32_t& nDevice)
+{
+    SDL_CloseAudioDevice(nDevice);
+    nDevice = 0;
+}
+
+Uint32 CSdlSoundOutput::OpenDevice(const Format& format, Uint16 nFrames,
+                                   void (*pFill)(void*, std::uint8_t*, int), Uint8& bySilence)
 {
     SDL_AudioSpec desired{};
     desired.freq = format.nFreq;
     desired.format = format.nSampleFormat;
     desired.channels = format.nChannels;
-    desired.samples = BufferFrames(format.nFreq);
-    desired.callback = &CSdlSoundOutput::FillBuffer;
+    desired.samples = nFrames;
+    desired.callback = pFill;
     desired.userdata = this;
     SDL_AudioSpec obtained{};
-    // No changes allowed: SDL converts to what the hardware takes, and the buffer keeps the
-    // sound's own format.
+    // No changes allowed: SDL converts to what the hardware takes, and the callbacks keep the
+    // format asked for.
     const SDL_AudioDeviceID nDevice = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
-    if (nDevice == 0)
-        return false;
-    m_nDevice = nDevice;
-    m_deviceFormat = format;
-    m_bySilence = obtained.silence;
-    return true;
+    if (nDevice != 0)
+        bySilence = obtained.silence;
+    return nDevice;
 }
 
-void CSdlSoundOutput::CloseDevice()
-{
-    if (m_nDevice == 0)
-        return;
-    SDL_CloseAudioDevice(m_nDevice);
-    m_nDevice = 0;
-}
-
-// Runs on SDL's audio thread with the device locked.
+// Runs on the WAV device's audio thread with that device locked.
 void CSdlSoundOutput::FillBuffer(void* pUser, std::uint8_t* pStream, int nLen)
 {
     auto& self = *static_cast<CSdlSoundOutput*>(pUser);
     const auto nWanted = static_cast<Uint32>(nLen);
-    Uint32 nDone = self.m_pStream ? self.FillFromStream(pStream, nWanted) : 0;
+    Uint32 nDone = 0;
     while (self.m_pSound && nDone < nWanted)
     {
         if (self.m_nPos >= self.m_nSoundLen)
@@ -188,28 +270,76 @@ void CSdlSoundOutput::FillBuffer(void* pUser, std::uint8_t* pStream, int nLen)
     std::memset(pStream + nDone, self.m_bySilence, nWanted - nDone);
 }
 
-// Runs on the audio thread with the device locked; returns the bytes filled.
+// Runs on the stream device's audio thread with that device locked.
+void CSdlSoundOutput::FillStreamBuffer(void* pUser, std::uint8_t* pStream, int nLen)
+{
+    auto& self = *static_cast<CSdlSoundOutput*>(pUser);
+    const auto nWanted = static_cast<Uint32>(nLen);
+    const Uint32 nDone = self.m_pStream ? self.FillFromStream(pStream, nWanted) : 0;
+    std::memset(pStream + nDone, self.m_byStreamSilence, nWanted - nDone);
+}
+
+// Runs on the stream device's audio thread with that device locked; returns the bytes filled,
+// whole frames of the device's format.
 Uint32 CSdlSoundOutput::FillFromStream(std::uint8_t* pStream, Uint32 nLen)
 {
     Uint32 nDone = 0;
     bool bRewound = false;
-    while (!m_bStreamEnded && nLen - nDone >= m_nStreamFrameBytes)
+    while (!m_bStreamEnded && nLen - nDone >= kStreamFrameBytes)
     {
-        // SDL's buffers are aligned for any sample type, and nDone is whole frames.
-        auto* pFrames = reinterpret_cast<std::int16_t*>(pStream + nDone);
-        const std::size_t nRoom = (nLen - nDone) / m_nStreamFrameBytes;
-        const std::size_t nFrames = std::min(m_pStream->Read(pFrames, nRoom), nRoom);
-        if (nFrames > 0)
+        std::size_t nRead = 0;
+        if (!m_pConverter)
         {
-            nDone += static_cast<Uint32>(nFrames) * m_nStreamFrameBytes;
+            // SDL's buffers are aligned for any sample type, and nDone is whole frames.
+            auto* pFrames = reinterpret_cast<std::int16_t*>(pStream + nDone);
+            const std::size_t nRoom = (nLen - nDone) / kStreamFrameBytes;
+            nRead = std::min(m_pStream->Read(pFrames, nRoom), nRoom);
+            nDone += static_cast<Uint32>(nRead) * kStreamFrameBytes;
+        }
+        else
+        {
+            Converter& converter = *m_pConverter;
+            const int nGot = SDL_AudioStreamGet(converter.pStream, pStream + nDone,
+                                                static_cast<int>(nLen - nDone));
+            if (nGot > 0)
+            {
+                nDone += static_cast<Uint32>(nGot);
+                continue;
+            }
+            if (nGot < 0 || m_bSourceDrained)
+            {
+                m_bStreamEnded = true;
+                break;
+            }
+            // Only once the converter is empty, so that it never holds more than one read.
+            nRead = std::min(m_pStream->Read(converter.frames.data(), converter.nFrames),
+                             converter.nFrames);
+            if (nRead > 0 &&
+                SDL_AudioStreamPut(converter.pStream, converter.frames.data(),
+                                   static_cast<int>(nRead * converter.nFrameBytes)) != 0)
+            {
+                m_bStreamEnded = true;
+                break;
+            }
+        }
+        if (nRead > 0)
+        {
             bRewound = false;
             continue;
         }
-        // The seam goes on within this buffer. A source with nothing after its rewind would
-        // have the audio thread rewind for ever; it ends instead.
-        if (!m_bLoop || bRewound || !m_pStream->Rewind())
+        // The seam goes on within this buffer, and through the converter's filter unbroken. A
+        // source with nothing after its rewind would have the audio thread rewind for ever; it
+        // ends instead.
+        if (m_bStreamLoop && !bRewound && m_pStream->Rewind())
+        {
+            bRewound = true;
+            continue;
+        }
+        // The resampler still holds the sound's last few milliseconds.
+        if (m_pConverter && SDL_AudioStreamFlush(m_pConverter->pStream) == 0)
+            m_bSourceDrained = true;
+        else
             m_bStreamEnded = true;
-        bRewound = true;
     }
     return nDone;
 }
