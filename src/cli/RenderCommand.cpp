@@ -1,5 +1,6 @@
 #include "RenderCommand.h"
 
+#include <filesystem>
 #include <iostream>
 #include <vector>
 
@@ -61,11 +62,7 @@ Kind KindOfEntry(int nType)
 
 Kind KindOfOutput(const std::string& path)
 {
-    const std::size_t nDot = path.rfind('.');
-    const std::size_t nSlash = path.rfind('/');
-    if (nDot == std::string::npos || (nSlash != std::string::npos && nDot < nSlash))
-        return Kind::None;
-    const std::string ext = ToLowerAscii(path.substr(nDot));
+    const std::string ext = ToLowerAscii(std::filesystem::path(path).extension().string());
     if (ext == ".png")
         return Kind::Picture;
     if (ext == ".wav")

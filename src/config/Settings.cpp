@@ -4,9 +4,14 @@
 #include "RegistryAccess.h"
 #include "SuiteAccess.h"
 
+std::string GetProgramKey()
+{
+    return std::string(kSuiteKey) + "\\" + GetModuleId();
+}
+
 std::string GetSettingsKey()
 {
-    return std::string(kSuiteKey) + "\\" + GetModuleId() + "\\Settings";
+    return GetProgramKey() + "\\Settings";
 }
 
 int32_t ReadSetting(const std::string& valueName, int32_t defaultValue)

@@ -30,6 +30,8 @@ struct AppSettings
 // module id the path has an empty component, which the store refuses: settings then read
 // as their defaults and writes fail.
 std::string GetSettingsKey();
+// "Software\Quillmoor\" + module id: the key the program's own keys live below.
+std::string GetProgramKey();
 
 int32_t ReadSetting(const std::string& valueName, int32_t defaultValue);
 bool WriteSetting(const std::string& valueName, int32_t value);

@@ -57,15 +57,15 @@ bool ReadEntry(const std::string& path, CEntryReader::Mode mode, std::int32_t nO
     }
 }
 
-// 8-bit rows from the top through the palette, 24- and 32-bit rows from the bottom as blue,
-// green, red; 1:1 at the origin.
-void DrawPicture(QPainter& painter, std::int32_t nWidth, std::int32_t nHeight,
-                 std::int32_t nBitsPerPixel, const Palette& palette,
-                 const std::vector<std::uint8_t>& data)
+// The picture state as an image: 8-bit rows from the top through the palette (over the
+// pane's buffer), 24- and 32-bit rows from the bottom as blue, green, red (turned upright into
+// an image of its own). Null when the buffer does not hold the picture.
+QImage PictureImage(std::int32_t nWidth, std::int32_t nHeight, std::int32_t nBitsPerPixel,
+                    const Palette& palette, const std::vector<std::uint8_t>& data)
 {
     const qsizetype nStride = static_cast<qsizetype>(PictureStride(nWidth, nBitsPerPixel));
-    if (nWidth <= 0 || static_cast<qsizetype>(data.size()) < nStride * nHeight)
-        return;
+    if (nWidth <= 0 || nHeight <= 0 || static_cast<qsizetype>(data.size()) < nStride * nHeight)
+        return QImage();
     const uchar* pBits = data.data();
     switch (nBitsPerPixel)
     {
@@ -76,20 +76,15 @@ void DrawPicture(QPainter& painter, std::int32_t nWidth, std::int32_t nHeight,
         for (int i = 0; i < 256; ++i)
             colours[i] = qRgb(palette[i].byRed, palette[i].byGreen, palette[i].byBlue);
         image.setColorTable(colours);
-        painter.drawImage(0, 0, image);
-        break;
+        return image;
     }
     case 24:
     case 32:
-    {
-        // The rows are stored bottom row first.
-        const QImage image(pBits, nWidth, nHeight, nStride,
-                           nBitsPerPixel == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32);
-        painter.drawImage(0, 0, image.mirrored(false, true));
-        break;
-    }
+        return QImage(pBits, nWidth, nHeight, nStride,
+                      nBitsPerPixel == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32)
+            .mirrored(false, true);
     default:
-        break;
+        return QImage();
     }
 }
 } // namespace
@@ -242,7 +237,8 @@ void CAutoPreview::paintEvent(QPaintEvent* pEvent)
     }
     if (m_nHeight > 0)
     {
-        DrawPicture(painter, m_nWidth, m_nHeight, m_nBitsPerPixel, m_palette, m_pData);
+        painter.drawImage(0, 0,
+                          PictureImage(m_nWidth, m_nHeight, m_nBitsPerPixel, m_palette, m_pData));
         return;
     }
 
@@ -251,13 +247,9 @@ void CAutoPreview::paintEvent(QPaintEvent* pEvent)
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::black);
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
-    if (m_bWavLoaded != 0)
+    if (const QString sound = SoundText(); !sound.isEmpty())
     {
-        painter.drawText(kTextRect, flags, QStringLiteral("Playing WAV..."));
-    }
-    if (m_bOggLoaded != 0)
-    {
-        painter.drawText(kTextRect, flags, QStringLiteral("Playing OGG..."));
+        painter.drawText(kTextRect, flags, sound);
     }
     if (m_bPreviewable != 0 && m_bPreviewActive == 0)
     {
@@ -607,7 +599,13 @@ void CAutoPreview::OpenViewer()
     m_pViewer->show();
     m_pViewer->raise();
     m_pViewer->activateWindow();
-    UpdateViewer();
+}
+
+QString CAutoPreview::SoundText() const
+{
+    if (m_bWavLoaded != 0)
+        return QStringLiteral("Playing WAV...");
+    return m_bOggLoaded != 0 ? QStringLiteral("Playing OGG...") : QString();
 }
 
 CPreviewViewer* CAutoPreview::Viewer() const
@@ -628,15 +626,17 @@ void CAutoPreview::UpdateViewer()
     }
     else if (m_nHeight > 0)
     {
-        m_pViewer->ShowPicture(m_strEntryName, CopyOfPicture(),
-                               QString::asprintf("%ix%i", m_nWidth, m_nHeight));
+        // A copy: the pane's buffer changes with every frame and goes with the next stop.
+        m_pViewer->ShowPicture(
+            m_strEntryName,
+            PictureImage(m_nWidth, m_nHeight, m_nBitsPerPixel, m_palette, m_pData)
+                .convertToFormat(QImage::Format_RGB32),
+            QString::asprintf("%ix%i", m_nWidth, m_nHeight));
     }
     else if (ShowsText())
         m_pViewer->ShowText(m_strEntryName, m_text, m_textSyntax);
-    else if (m_bWavLoaded != 0)
-        m_pViewer->ShowMessage(m_strEntryName, QStringLiteral("Playing WAV..."));
-    else if (m_bOggLoaded != 0)
-        m_pViewer->ShowMessage(m_strEntryName, QStringLiteral("Playing OGG..."));
+    else if (const QString sound = SoundText(); !sound.isEmpty())
+        m_pViewer->ShowMessage(m_strEntryName, sound);
     else
         m_pViewer->ShowMessage(QString(), QString());
 }
@@ -651,26 +651,6 @@ void CAutoPreview::OnMipRequested(int nMip, int nFace)
     SetPreviewCaption(m_picture.Caption());
     viewport()->update();
     UpdateViewer();
-}
-
-QImage CAutoPreview::CopyOfPicture() const
-{
-    const qsizetype nStride = static_cast<qsizetype>(PictureStride(m_nWidth, m_nBitsPerPixel));
-    if (m_nWidth <= 0 || m_nHeight <= 0 ||
-        static_cast<qsizetype>(m_pData.size()) < nStride * m_nHeight)
-        return QImage();
-    if (m_nBitsPerPixel == 8)
-    {
-        QImage image(m_pData.data(), m_nWidth, m_nHeight, nStride, QImage::Format_Indexed8);
-        QList<QRgb> colours(256);
-        for (int i = 0; i < 256; ++i)
-            colours[i] = qRgb(m_palette[i].byRed, m_palette[i].byGreen, m_palette[i].byBlue);
-        image.setColorTable(colours);
-        return image.convertToFormat(QImage::Format_RGB32);
-    }
-    const QImage image(m_pData.data(), m_nWidth, m_nHeight, nStride,
-                       m_nBitsPerPixel == 24 ? QImage::Format_BGR888 : QImage::Format_RGB32);
-    return image.mirrored(false, true);
 }
 
 void CAutoPreview::StopSound()

@@ -110,8 +110,8 @@ private:
     void HideText();
     void UpdateViewer();
     void OnMipRequested(int nMip, int nFace);
-    // A copy of the PCX, TGA or animation frame shown, for the viewer window.
-    QImage CopyOfPicture() const;
+    // "Playing WAV..." or "Playing OGG..." while a sound is loaded, else empty.
+    QString SoundText() const;
     void FreeData();
     CEntryReader::Mode ContentMode() const;
 

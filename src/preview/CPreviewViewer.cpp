@@ -27,12 +27,7 @@ const QStringList kFaceNames = {"+X", "-X", "+Y", "-Y", "+Z", "-Z"};
 // Beside the program's settings key, so the seven settings stay as they are.
 std::string ViewerKey()
 {
-    std::string key = GetSettingsKey();
-    const std::string settings = "Settings";
-    if (key.size() >= settings.size() &&
-        key.compare(key.size() - settings.size(), settings.size(), settings) == 0)
-        key.resize(key.size() - settings.size());
-    return key + "Viewer";
+    return GetProgramKey() + "\\Viewer";
 }
 
 QAction* AddButton(QToolBar* pBar, const QString& text, const QString& tip,
@@ -151,11 +146,6 @@ void CPreviewViewer::SetTitle(const QString& title)
     setWindowTitle(title.isEmpty() ? tr("ORBISTAV Viewer") : tr("ORBISTAV Viewer - ") + title);
 }
 
-void CPreviewViewer::ShowPictureTools(bool bShow)
-{
-    m_pPictureTools->setVisible(bShow);
-}
-
 void CPreviewViewer::ShowPicture(const QString& title, const QImage& image, const QString& caption,
                                  int nMipCount, int nFaceCount, int nMip, int nFace)
 {
@@ -163,7 +153,7 @@ void CPreviewViewer::ShowPicture(const QString& title, const QImage& image, cons
     m_pCanvas->SetImage(image);
     m_pStack->setCurrentWidget(m_pCanvas);
     m_pTextView->Clear();
-    ShowPictureTools(true);
+    m_pPictureTools->setVisible(true);
     m_pIgnoreAlphaAction->setEnabled(image.hasAlphaChannel());
 
     m_bFillingChoices = true;
@@ -191,7 +181,7 @@ void CPreviewViewer::ShowText(const QString& title, const QString& text, TextSyn
     m_pCanvas->ClearImage();
     m_pTextView->SetText(text, syntax);
     m_pStack->setCurrentWidget(m_pTextView);
-    ShowPictureTools(false);
+    m_pPictureTools->setVisible(false);
     m_pCaption->setText(LineCountCaption(text));
 }
 
@@ -202,7 +192,7 @@ void CPreviewViewer::ShowMessage(const QString& title, const QString& text)
     m_pTextView->Clear();
     m_pMessage->setText(text.isEmpty() ? tr("Nothing is being previewed.") : text);
     m_pStack->setCurrentWidget(m_pMessage);
-    ShowPictureTools(false);
+    m_pPictureTools->setVisible(false);
     m_pCaption->clear();
 }
 

@@ -59,7 +59,6 @@ protected:
 
 private:
     void SetTitle(const QString& title);
-    void ShowPictureTools(bool bShow);
     void UpdateZoomLabel(double dZoom);
     void RestoreGeometry();
 

@@ -189,17 +189,8 @@ bool CSdlSoundOutput::UseDevice(const Format& format)
     if (m_nDevice != 0)
         return true;
     m_deviceFormat = format;
-    const auto open = [&]
-    {
-        m_nDevice = OpenDevice(format, BufferFrames(format.nFreq), &CSdlSoundOutput::FillBuffer,
-                               m_bySilence);
-        return m_nDevice != 0;
-    };
-    if (open() || m_nStreamDevice == 0)
-        return m_nDevice != 0;
-    // Drivers with a single device (SDL's dummy driver among them) refuse a second one.
-    CloseDevice(m_nStreamDevice);
-    return open();
+    return OpenGivingWay(m_nDevice, m_nStreamDevice, format, BufferFrames(format.nFreq),
+                         &CSdlSoundOutput::FillBuffer, m_bySilence);
 }
 
 // Opened on the first stream and kept open for the output's life, but where the driver takes
@@ -208,17 +199,24 @@ bool CSdlSoundOutput::UseStreamDevice()
 {
     if (m_nStreamDevice != 0)
         return true;
-    const auto open = [&]
-    {
-        m_nStreamDevice =
-            OpenDevice({kStreamRate, AUDIO_S16SYS, kStreamChannels}, kStreamBufferFrames,
-                       &CSdlSoundOutput::FillStreamBuffer, m_byStreamSilence);
-        return m_nStreamDevice != 0;
-    };
-    if (open() || m_nDevice == 0)
-        return m_nStreamDevice != 0;
-    CloseDevice(m_nDevice);
-    return open();
+    return OpenGivingWay(m_nStreamDevice, m_nDevice, {kStreamRate, AUDIO_S16SYS, kStreamChannels},
+                         kStreamBufferFrames, &CSdlSoundOutput::FillStreamBuffer,
+                         m_byStreamSilence);
+}
+
+// Drivers with a single device (SDL's dummy driver among them) refuse a second one: the other
+// device is closed then, and the open tried once more.
+bool CSdlSoundOutput::OpenGivingWay(std::uint32_t& nDevice, std::uint32_t& nOther,
+                                    const Format& format, std::uint16_t nFrames,
+                                    void (*pFill)(void*, std::uint8_t*, int),
+                                    std::uint8_t& bySilence)
+{
+    nDevice = OpenDevice(format, nFrames, pFill, bySilence);
+    if (nDevice != 0 || nOther == 0)
+        return nDevice != 0;
+    CloseDevice(nOther);
+    nDevice = OpenDevice(format, nFrames, pFill, bySilence);
+    return nDevice != 0;
 }
 
 void CSdlSoundOutput::CloseDevice(std::uint32_t& nDevice)

@@ -36,6 +36,9 @@ private:
     bool StartAudio();
     bool UseDevice(const Format& format);
     bool UseStreamDevice();
+    bool OpenGivingWay(std::uint32_t& nDevice, std::uint32_t& nOther, const Format& format,
+                       std::uint16_t nFrames, void (*pFill)(void*, std::uint8_t*, int),
+                       std::uint8_t& bySilence);
     std::uint32_t OpenDevice(const Format& format, std::uint16_t nFrames,
                              void (*pFill)(void*, std::uint8_t*, int), std::uint8_t& bySilence);
     static void CloseDevice(std::uint32_t& nDevice);
