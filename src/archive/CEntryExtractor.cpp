@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "CORBISTAVDoc.h"
 #include "FileIo.h"
@@ -76,6 +77,12 @@ Result CEntryExtractor::DirectoryFor(int nDir, const CDestinationDir*& pDir)
     return Result::Ok();
 }
 
+Result CEntryExtractor::MakeDirectory(int nDir)
+{
+    const CDestinationDir* pDir = nullptr;
+    return DirectoryFor(nDir, pDir);
+}
+
 Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
 {
     const ArchiveFile& file = m_doc.m_files[nFile];
@@ -96,7 +103,7 @@ Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
         diskName,
         [&](int fd) -> Result
         {
-            return m_reader.Stream(
+            Result written = m_reader.Stream(
                 [&](std::span<const unsigned char> piece) -> Result
                 {
                     if (!WriteAll(fd, std::string_view(reinterpret_cast<const char*>(piece.data()),
@@ -106,6 +113,12 @@ Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
                         m_onWritten(static_cast<std::int64_t>(piece.size()));
                     return Result::Ok();
                 });
+            if (written && m_bRestoreTimes && file.tTime != 0)
+            {
+                const timespec times[2] = {{0, UTIME_OMIT}, {file.tTime, 0}};
+                ::futimens(fd, times);
+            }
+            return written;
         });
     if (result && pWrittenPath)
         *pWrittenPath = target;

@@ -33,12 +33,17 @@ public:
                     bool bKeepDirs);
 
     void SetRaw(bool bRaw);
+    // Gives each written file the entry's time, where the archive has one.
+    void SetRestoreTimes(bool bRestore) { m_bRestoreTimes = bRestore; }
     // Told the number of bytes each time a piece of a file has been written.
     void SetWrittenHandler(std::function<void(std::int64_t)> handler);
 
     // Writes one file record; on failure the text names the entry and the cause.
     // pWrittenPath receives the path of the file written.
     Result Extract(int nFile, std::string* pWrittenPath = nullptr);
+    // Makes one of the archive's directories below the destination, so that empty ones
+    // come back too.
+    Result MakeDirectory(int nDir);
 
     // A name that can be one component of a path on disk: not empty, not "." or
     // "..", no "/", "\" or NUL.
@@ -56,4 +61,5 @@ private:
     std::map<int, CDestinationDir> m_subdirs; // by directory index, opened once
     CEntryReader m_reader;                    // its buffers are kept between entries
     std::function<void(std::int64_t)> m_onWritten;
+    bool m_bRestoreTimes = false;
 };

@@ -30,6 +30,7 @@ Result CEntryReader::Open(const ArchiveFile& file, const std::string& sLabel)
     m_strLabel = sLabel;
     m_bOpen = false;
     m_bCompressed = false;
+    m_nPosition = 0;
     if (Result r = CheckEntryBounds(file, m_archive.Size(), sLabel); !r)
         return r;
     if (m_mode == Mode::Content && file.nSize >= LZ41_MAGIC_BYTES)
@@ -53,27 +54,41 @@ std::int64_t CEntryReader::ContentSize() const
 
 Result CEntryReader::Stream(const Sink& sink)
 {
+    for (;;)
+    {
+        std::span<const unsigned char> piece;
+        if (Result r = Next(piece); !r)
+            return r;
+        if (piece.empty())
+            return Result::Ok();
+        if (Result r = sink(piece); !r)
+            return r;
+    }
+}
+
+Result CEntryReader::Next(std::span<const unsigned char>& piece)
+{
+    piece = {};
     if (!m_bOpen)
         return Result::Fail(m_strLabel + ": the entry is not open");
     if (!m_bCompressed)
     {
-        const std::int64_t nBuffer = std::min<std::int64_t>(COPY_BLOCK, m_file.nSize);
-        if (static_cast<std::int64_t>(m_stored.size()) < nBuffer)
-            m_stored.resize(static_cast<std::size_t>(nBuffer));
-        for (std::int64_t nDone = 0; nDone < m_file.nSize;)
-        {
-            const std::int64_t nChunk = std::min(m_file.nSize - nDone, COPY_BLOCK);
-            if (m_archive.ReadAt(m_file.nOffset + nDone, m_stored.data(),
-                                 static_cast<std::size_t>(nChunk)) != nChunk)
-                return Result::Fail(m_strLabel + ": the archive could not be read");
-            if (Result r = sink({m_stored.data(), static_cast<std::size_t>(nChunk)}); !r)
-                return r;
-            nDone += nChunk;
-        }
+        const std::int64_t nChunk = std::min(m_file.nSize - m_nPosition, COPY_BLOCK);
+        if (nChunk <= 0)
+            return Result::Ok();
+        if (static_cast<std::int64_t>(m_stored.size()) < nChunk)
+            m_stored.resize(static_cast<std::size_t>(nChunk));
+        if (m_archive.ReadAt(m_file.nOffset + m_nPosition, m_stored.data(),
+                             static_cast<std::size_t>(nChunk)) != nChunk)
+            return Result::Fail(m_strLabel + ": the archive could not be read");
+        m_nPosition += nChunk;
+        piece = {m_stored.data(), static_cast<std::size_t>(nChunk)};
         return Result::Ok();
     }
-    for (int b = 0; b < m_layout.BlockCount(); ++b)
+    // Blocks that decompress to nothing (an empty entry) give no piece.
+    while (m_nPosition < m_layout.BlockCount())
     {
+        const int b = static_cast<int>(m_nPosition++);
         const std::int64_t nStored = m_layout.StoredSize(b);
         m_stored.resize(static_cast<std::size_t>(nStored));
         if (m_archive.ReadAt(m_file.nOffset + m_layout.aOffsets[b], m_stored.data(),
@@ -83,8 +98,10 @@ Result CEntryReader::Stream(const Sink& sink)
             return Damaged("block " + std::to_string(b + 1) + " of " +
                            std::to_string(m_layout.BlockCount()) + " does not decompress");
         if (!m_content.empty())
-            if (Result r = sink(m_content); !r)
-                return r;
+        {
+            piece = m_content;
+            return Result::Ok();
+        }
     }
     return Result::Ok();
 }

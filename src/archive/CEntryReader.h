@@ -43,6 +43,9 @@ public:
     // sink fails. A compressed entry is checked block by block as it goes.
     Result Stream(const Sink& sink);
     Result ReadAll(std::vector<unsigned char>& content);
+    // The next piece of the content, for readers that pull: empty once it is all given.
+    // The piece stays valid until the next call.
+    Result Next(std::span<const unsigned char>& piece);
 
 private:
     Result Damaged(const std::string& cause) const;
@@ -53,6 +56,7 @@ private:
     std::string m_strLabel;
     bool m_bOpen = false;
     bool m_bCompressed = false;
+    std::int64_t m_nPosition = 0; // stored bytes given, or blocks decompressed
     Lz41Layout m_layout;
     std::vector<unsigned char> m_stored;  // bytes read from the archive
     std::vector<unsigned char> m_content; // one decompressed block

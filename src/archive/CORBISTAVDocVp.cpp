@@ -7,13 +7,7 @@
 #include "CRecordStream.h"
 #include "FileTypes.h"
 #include "IByteSource.h"
-
-namespace
-{
-constexpr std::size_t VP_HEADER_SIZE = 16;
-constexpr std::size_t VP_ENTRY_SIZE = 44;
-constexpr std::size_t VP_NAME_SIZE = 32;
-} // namespace
+#include "VpFormat.h"
 
 int CORBISTAVDoc::ReadVp(IByteSource& file, const std::string& path)
 {

@@ -1,6 +1,7 @@
 #include "Lz41.h"
 
 #include <lz4.h>
+#include <lz4hc.h>
 
 #include <algorithm>
 #include <cstring>
@@ -102,4 +103,34 @@ Result DecompressLz41Block(std::span<const unsigned char> stored, std::int64_t n
     if (nDecoded != nContentSize)
         return Result::Fail("an LZ41 block does not decompress");
     return Result::Ok();
+}
+
+void CompressLz41Block(std::span<const unsigned char> content,
+                       std::vector<unsigned char>& compressed)
+{
+    const int nContent = static_cast<int>(content.size());
+    compressed.resize(static_cast<std::size_t>(LZ4_compressBound(nContent)));
+    const int nStored = LZ4_compress_HC(reinterpret_cast<const char*>(content.data()),
+                                        reinterpret_cast<char*>(compressed.data()), nContent,
+                                        static_cast<int>(compressed.size()), LZ4HC_CLEVEL_DEFAULT);
+    compressed.resize(static_cast<std::size_t>(nStored));
+}
+
+std::vector<unsigned char> Lz41Trailer(const std::vector<std::int64_t>& aBlockOffsets,
+                                       std::int64_t nOriginalSize, std::int64_t nBlockSize)
+{
+    std::vector<unsigned char> bytes;
+    bytes.reserve(aBlockOffsets.size() * 4 + TRAILER_BYTES);
+    const auto put = [&](std::int64_t value)
+    {
+        const auto v = static_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<unsigned char>(v >> shift));
+    };
+    for (const std::int64_t nOffset : aBlockOffsets)
+        put(nOffset);
+    put(static_cast<std::int64_t>(aBlockOffsets.size()));
+    put(nOriginalSize);
+    put(nBlockSize);
+    return bytes;
 }

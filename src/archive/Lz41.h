@@ -37,3 +37,15 @@ Result ReadLz41Layout(IByteSource& archive, std::int64_t nEntryOffset, std::int6
 // Decompresses one block, which must give exactly nContentSize bytes, into content.
 Result DecompressLz41Block(std::span<const unsigned char> stored, std::int64_t nContentSize,
                            std::vector<unsigned char>& content);
+
+// Packing: content is cut into blocks of this size, each compressed on its own.
+constexpr std::int64_t LZ41_BLOCK_SIZE = 64 * 1024;
+
+// Compresses one block with LZ4's high-compression mode into compressed.
+void CompressLz41Block(std::span<const unsigned char> content,
+                       std::vector<unsigned char>& compressed);
+
+// The offset table and trailer that close an entry whose blocks end at the given offsets
+// (from the entry's first byte; the first is just after the magic).
+std::vector<unsigned char> Lz41Trailer(const std::vector<std::int64_t>& aBlockOffsets,
+                                       std::int64_t nOriginalSize, std::int64_t nBlockSize);

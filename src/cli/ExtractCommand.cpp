@@ -37,6 +37,15 @@ int ExtractArchive(const CCliArchive& archive, const ExtractOptions& options)
                            static_cast<int>(selected.size()));
     CEntryExtractor extractor(doc, file, std::move(destination), options.bKeepDirs);
     extractor.SetRaw(options.bRaw);
+    extractor.SetRestoreTimes(true);
+    // The whole archive with its directories: empty ones too, so a packed folder comes back.
+    if (options.bKeepDirs && options.aPatterns.empty())
+        for (int d = 1; d < doc.m_nDirCount; ++d)
+            if (Result r = extractor.MakeDirectory(d); !r)
+            {
+                std::cerr << "orbistav-cli: " << r.Text() << '\n';
+                status = EXIT_FAILED;
+            }
     extractor.SetWrittenHandler([&](std::int64_t nBytes) { progress.AddBytes(nBytes); });
     for (const int f : selected)
     {

@@ -1,5 +1,5 @@
 // orbistav-cli: lists, extracts, prints, digests and renders the entries of .VP and .VPP
-// archives from the command line.
+// archives, and packs, compresses and verifies .VP archives, from the command line.
 #include <CLI/CLI.hpp>
 #include <iostream>
 
@@ -10,12 +10,14 @@
 #include "ExitCodes.h"
 #include "ExtractCommand.h"
 #include "ListCommand.h"
+#include "PackCommand.h"
 #include "RenderCommand.h"
+#include "VerifyCommand.h"
 
 int main(int argc, char** argv)
 {
     CLI::App app{"List, extract, print, digest and render the files of FreeSpace .VP and\n"
-                 "Summoner/Red Faction .VPP archives.",
+                 "Summoner/Red Faction .VPP archives; pack, compress and verify .VP archives.",
                  "orbistav-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "orbistav-cli 2.0");
@@ -85,6 +87,37 @@ int main(int argc, char** argv)
     renderCmd->add_option("--face", render.nFace, "The face of a DDS cube map, from 0 (default 0)")
         ->check(CLI::Range(0, 5));
 
+    PackOptions pack;
+    CLI::App* packCmd = app.add_subcommand("pack", "Make a new .VP archive of a folder's tree");
+    packCmd->add_option("DIR", pack.strInput, "The folder; its entries are the archive's root")
+        ->required();
+    packCmd->add_option("-o,--output", pack.strOutput, "The .VP archive to write")->required();
+    packCmd->add_flag("--lz41", pack.bLz41,
+                      "Store files compressed (LZ41) where that makes them smaller");
+    packCmd->add_flag("--zero-times", pack.bZeroTimes,
+                      "Store every time as 0, so the same tree gives the same bytes");
+    packCmd->add_option("--jobs", pack.nJobs, "Threads that compress (default: one per processor)")
+        ->check(CLI::Range(1, 256));
+
+    CLI::App* compressCmd = app.add_subcommand(
+        "compress", "Write a copy of a .VP archive with its entries compressed (LZ41)");
+    compressCmd->add_option("IN", pack.strInput, "The .VP archive to read")->required();
+    compressCmd->add_option("-o,--output", pack.strOutput, "The .VP archive to write")->required();
+    compressCmd
+        ->add_option("--jobs", pack.nJobs, "Threads that compress (default: one per processor)")
+        ->check(CLI::Range(1, 256));
+
+    CLI::App* decompressCmd = app.add_subcommand(
+        "decompress", "Write a copy of a .VP archive with every entry stored uncompressed");
+    decompressCmd->add_option("IN", pack.strInput, "The .VP archive to read")->required();
+    decompressCmd->add_option("-o,--output", pack.strOutput, "The .VP archive to write")
+        ->required();
+
+    std::vector<std::string> verifyArchives;
+    CLI::App* verifyCmd = app.add_subcommand(
+        "verify", "Read every entry whole and report damage (exit 0 good, 3 damaged)");
+    verifyCmd->add_option("ARCHIVE", verifyArchives, "The .VP or .VPP archives")->required();
+
     try
     {
         app.parse(argc, argv);
@@ -111,6 +144,14 @@ int main(int argc, char** argv)
         return ShowConfiguration(std::cout);
     if (*dupsCmd)
         return FindDuplicates(dupsArchives, bDupsJson, std::cout);
+    if (*packCmd)
+        return PackFolder(pack);
+    if (*compressCmd)
+        return CompressArchive(pack);
+    if (*decompressCmd)
+        return DecompressArchive(pack);
+    if (*verifyCmd)
+        return VerifyArchives(verifyArchives, std::cout);
 
     CCliArchive archive;
     if (!archive.Load(archivePath))

@@ -1,0 +1,155 @@
+#include "CVpWriter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "FileIo.h"
+#include "VpFormat.h"
+
+namespace
+{
+void PutInt32(std::vector<unsigned char>& bytes, std::int64_t value)
+{
+    const auto v = static_cast<std::uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<unsigned char>(v >> shift));
+}
+
+std::string TooLarge()
+{
+    return "the archive would pass " + std::to_string(VP_MAX_ARCHIVE_SIZE) +
+           " bytes, the most its signed 32-bit offsets can address";
+}
+} // namespace
+
+CVpWriter::~CVpWriter()
+{
+    Discard();
+}
+
+void CVpWriter::Discard()
+{
+    if (m_fd >= 0)
+    {
+        ::close(m_fd);
+        m_fd = -1;
+        ::unlink(m_strTempPath.c_str());
+    }
+}
+
+Result CVpWriter::Failed(int nError) const
+{
+    return Result::Fail(m_strTarget + ": " + std::strerror(nError));
+}
+
+Result CVpWriter::Create(const std::string& targetPath, std::int64_t nEntryCount)
+{
+    Discard();
+    m_strTarget = targetPath;
+    m_nEntryCount = nEntryCount;
+    m_directory.clear();
+    if (static_cast<std::int64_t>(VP_HEADER_SIZE) + nEntryCount * VP_ENTRY_SIZE >
+        VP_MAX_ARCHIVE_SIZE)
+        return Result::Fail(m_strTarget + ": " + TooLarge());
+    // An archive the user made read-only is not replaced behind their back.
+    struct stat st = {};
+    if (::stat(targetPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ::access(targetPath.c_str(), W_OK) != 0)
+        return Failed(EACCES);
+
+    const std::filesystem::path target(targetPath);
+    const std::string dir = target.has_parent_path() ? target.parent_path().string() : ".";
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt)
+    {
+        m_strTempPath = dir + "/." + target.filename().string() + "-" +
+                        std::to_string(random() % 1000000000) + ".tmp";
+        // 0666 through the umask, as the archive would be created directly.
+        m_fd =
+            ::open(m_strTempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (m_fd < 0 && errno != EEXIST)
+            return Failed(errno);
+    }
+    if (m_fd < 0)
+        return Result::Fail(m_strTarget + ": no temporary file could be created beside it");
+    m_nPosition = VP_HEADER_SIZE;
+    return Rewind(m_nPosition);
+}
+
+Result CVpWriter::Write(std::span<const unsigned char> bytes)
+{
+    if (m_nPosition + static_cast<std::int64_t>(bytes.size()) +
+            m_nEntryCount * static_cast<std::int64_t>(VP_ENTRY_SIZE) >
+        VP_MAX_ARCHIVE_SIZE)
+        return Result::Fail(m_strTarget + ": " + TooLarge());
+    return WriteRaw(bytes);
+}
+
+Result CVpWriter::WriteRaw(std::span<const unsigned char> bytes)
+{
+    if (!WriteAll(m_fd,
+                  std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+        return Failed(errno);
+    m_nPosition += static_cast<std::int64_t>(bytes.size());
+    return Result::Ok();
+}
+
+Result CVpWriter::Rewind(std::int64_t nPosition)
+{
+    if (::lseek(m_fd, nPosition, SEEK_SET) < 0)
+        return Failed(errno);
+    m_nPosition = nPosition;
+    return Result::Ok();
+}
+
+void CVpWriter::AddEntry(std::int64_t nOffset, std::int64_t nSize, const std::string& name,
+                         std::int32_t tTime)
+{
+    PutInt32(m_directory, nOffset);
+    PutInt32(m_directory, nSize);
+    for (std::size_t i = 0; i < VP_NAME_SIZE; ++i)
+        m_directory.push_back(i < name.size() ? static_cast<unsigned char>(name[i]) : 0);
+    PutInt32(m_directory, tTime);
+}
+
+Result CVpWriter::Commit()
+{
+    const std::int64_t nDirectoryOffset = m_nPosition;
+    const std::int64_t nEntries = static_cast<std::int64_t>(m_directory.size() / VP_ENTRY_SIZE);
+    if (nDirectoryOffset + static_cast<std::int64_t>(m_directory.size()) > VP_MAX_ARCHIVE_SIZE)
+        return Result::Fail(m_strTarget + ": " + TooLarge());
+    if (Result r = WriteRaw(m_directory); !r)
+        return r;
+    // An entry written again shorter leaves old bytes behind the directory.
+    if (::ftruncate(m_fd, m_nPosition) != 0)
+        return Failed(errno);
+    std::vector<unsigned char> header(VP_SIGNATURE, VP_SIGNATURE + 4);
+    PutInt32(header, VP_VERSION);
+    PutInt32(header, nDirectoryOffset);
+    PutInt32(header, nEntries);
+    if (Result r = Rewind(0); !r)
+        return r;
+    if (Result r = WriteRaw(header); !r)
+        return r;
+    if (::close(m_fd) != 0)
+    {
+        const int nError = errno;
+        m_fd = -1;
+        ::unlink(m_strTempPath.c_str());
+        return Failed(nError);
+    }
+    m_fd = -1;
+    if (::rename(m_strTempPath.c_str(), m_strTarget.c_str()) != 0)
+    {
+        const int nError = errno;
+        ::unlink(m_strTempPath.c_str());
+        return nError == EISDIR ? Result::Fail(m_strTarget + ": a directory of that name exists")
+                                : Failed(nError);
+    }
+    return Result::Ok();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "Result.h"
+
+// Writes a .VP archive: the header, the files' data as it comes, then the directory.
+// Everything goes into a temporary file beside the target, which replaces the target
+// only at Commit; a writer destroyed before that removes its temporary file, so the
+// target is never left half written.
+class CVpWriter
+{
+public:
+    CVpWriter() = default;
+    ~CVpWriter();
+    CVpWriter(const CVpWriter&) = delete;
+    CVpWriter& operator=(const CVpWriter&) = delete;
+
+    // nEntryCount: the directory's size, known in advance so that every write can tell
+    // whether the archive still fits its signed 32-bit offsets.
+    Result Create(const std::string& targetPath, std::int64_t nEntryCount);
+
+    std::int64_t Position() const { return m_nPosition; }
+    Result Write(std::span<const unsigned char> bytes);
+    // Goes back to an earlier position, to write an entry again in another form.
+    Result Rewind(std::int64_t nPosition);
+
+    void AddEntry(std::int64_t nOffset, std::int64_t nSize, const std::string& name,
+                  std::int32_t tTime);
+    // Entries that open and close a directory carry the position the data has reached.
+    void AddDirectory(const std::string& name) { AddEntry(m_nPosition, 0, name, 0); }
+
+    Result Commit();
+    const std::string& TempPath() const { return m_strTempPath; }
+
+private:
+    Result WriteRaw(std::span<const unsigned char> bytes);
+    Result Failed(int nError) const;
+    void Discard();
+
+    std::string m_strTarget;
+    std::string m_strTempPath;
+    int m_fd = -1;
+    std::int64_t m_nPosition = 0;
+    std::int64_t m_nEntryCount = 0;
+    std::vector<unsigned char> m_directory;
+};
