@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to both archive readers and walks what they built.
+// Feeds arbitrary bytes to both archive readers and to the whole-directory reader of the
+// archive tools, and walks what they built.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -7,6 +8,7 @@
 #include "CEntryReader.h"
 #include "CMemorySource.h"
 #include "CORBISTAVDoc.h"
+#include "VpDirectory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -42,5 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (void)ReadEntryContent(source, doc->m_files[f], label, bytes);
         }
     }
+    VpDirectory directory;
+    if (ReadVpDirectory(source, directory) &&
+        VpEntryPaths(directory.aEntries).size() != directory.aEntries.size())
+        __builtin_trap();
     return 0;
 }
