@@ -24,6 +24,8 @@
 #include "COptions.h"
 #include "CStaticSplitter.h"
 #include "CThinSplitterWnd.h"
+#include "DialogUnits.h"
+#include "FramePlacement.h"
 #include "IPlatformServices.h"
 #include "LegacyConfiguration.h"
 #include "ModuleRegistry.h"
@@ -46,10 +48,10 @@ CMainFrame::CMainFrame(CORBISTAVDoc& doc, AppSettings& settings, IPlatformServic
 {
     setObjectName(QStringLiteral("CMainFrame"));
     m_pCommands = new CCommandTable(this);
-    setGeometry(InitialGeometry(QGuiApplication::primaryScreen()
-                                    ? QGuiApplication::primaryScreen()->size()
-                                    : QSize(800, 600)));
     OnCreateClient();
+    const QScreen* pScreen = QGuiApplication::primaryScreen();
+    const QRect available = pScreen ? pScreen->availableGeometry() : QRect(0, 0, 800, 600);
+    ApplyPlacement(FirstPlacement(available));
     FindTools();
     CreateCommands();
     CreateToolBar();
@@ -69,11 +71,20 @@ CMainFrame::~CMainFrame()
     m_doc.SetObserver(nullptr);
 }
 
-QRect CMainFrame::InitialGeometry(const QSize& screen)
+FramePlacement CMainFrame::FirstPlacement(const QRect& available) const
 {
-    const int w = std::min(screen.width(), 800);
-    const int h = std::min(screen.height(), 600);
-    return QRect((screen.width() - w) / 2, (screen.height() - h) / 2, w, h);
+    return InitialPlacement(available, TextWidthScale(m_pList->font()),
+                            m_pList->WholeColumnsWidth() + m_wndSplitMain->handleWidth());
+}
+
+void CMainFrame::ApplyPlacement(const FramePlacement& placement)
+{
+    setGeometry(placement.geometry);
+    m_wndSplitMain->SetPaneInfo(0, placement.nLeftWidth, 100);
+    m_wndSplitLeft->SetPaneInfo(0, placement.nTreeHeight, 0);
+    m_wndSplitLeft->SetPaneInfo(1, placement.nTreeHeight, 50);
+    m_wndSplitMain->RecalcLayout();
+    m_wndSplitLeft->RecalcLayout();
 }
 
 void CMainFrame::OnCreateClient()

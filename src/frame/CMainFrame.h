@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CommandIds.h"
+#include "FramePlacement.h"
 #include "IDocumentObserver.h"
 #include "IFileListHost.h"
 #include "Result.h"
@@ -73,8 +74,10 @@ public:
     CThinSplitterWnd* PreviewSplitter() const { return m_wndSplitPreview; }
     QToolBar* MainToolBar() const { return m_wndToolBar; }
 
-    // The size and place of a new window on a screen of that size.
-    static QRect InitialGeometry(const QSize& screen);
+    // Where a first start puts the window on that area of the screen, scaled as the list's
+    // columns are; and the window and its two splitter panes put there.
+    FramePlacement FirstPlacement(const QRect& available) const;
+    void ApplyPlacement(const FramePlacement& placement);
 
     std::int32_t m_bTutorialAvailable = 0;
     std::string m_strPreviousVersionExe;

@@ -8,6 +8,7 @@
 #include <QLoggingCategory>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QUrl>
 
 #include "CORBISTAVDoc.h"
@@ -22,13 +23,13 @@ namespace
 // Diagnostics stay silent unless QT_LOGGING_RULES asks for them.
 Q_LOGGING_CATEGORY(lcFileList, "orbistav.filelist", QtWarningMsg)
 
-struct ColumnWidths
+struct KindWidths
 {
     int nCount;
     int aWidth[4];
 };
 
-ColumnWidths WidthsOfKind(int nKind)
+KindWidths WidthsOfKind(int nKind)
 {
     switch (nKind)
     {
@@ -122,7 +123,7 @@ void CORBISTAVView::SetupColumns()
     }
     m_pModel->EndFill(nKind, nRows, eText, m_settings.m_bInterfaceDisplayAsKB != 0);
 
-    const ColumnWidths widths = WidthsOfKind(nKind);
+    const KindWidths widths = WidthsOfKind(nKind);
     for (int i = 0; i < widths.nCount; ++i)
         horizontalHeader()->resizeSection(i, ScaleTextWidth(widths.aWidth[i], font()));
 }
@@ -189,6 +190,15 @@ void CORBISTAVView::ShowType(int nType)
             bRoom = AddRow(nRows, false, f);
     }
     EndFill(nRows, CFileListModel::RowText::Name);
+}
+
+int CORBISTAVView::WholeColumnsWidth() const
+{
+    const KindWidths widths = WidthsOfKind(ARCHIVE_KIND_VP);
+    int nWidth = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    for (int i = 0; i < widths.nCount; ++i)
+        nWidth += ScaleTextWidth(widths.aWidth[i], font());
+    return nWidth;
 }
 
 int CORBISTAVView::RowCount() const

@@ -36,6 +36,9 @@ public:
     // .VPP: the files of type nType, or every file for -1.
     void ShowType(int nType);
 
+    // The width that shows every column of a .VP whole, with the scroll bar beside them.
+    int WholeColumnsWidth() const;
+
     int RowCount() const;
     std::vector<int> SelectedRows() const;
     // Exactly one row selected; cheap enough for the idle-time command rules.

@@ -14,6 +14,7 @@
 #include "CORBISTAVView.h"
 #include "CStaticSplitter.h"
 #include "CThinSplitterWnd.h"
+#include "FramePlacement.h"
 #include "GuiTestSupport.h"
 #include "MediaBuilders.h"
 #include "RegistryAccess.h"
@@ -200,13 +201,46 @@ TEST_F(GuiTest, FileOpenDialogAndRecentFiles)
     EXPECT_EQ(app->RecentFiles().Paths()[0], world / "a.vp");
 }
 
+TEST(FramePlacementTest, OneFactorScalesTheFrameItsColumnAndTheTree)
+{
+    // Factor 1 keeps the placement rule's sizes.
+    const FramePlacement small = InitialPlacement(QRect(0, 0, 640, 480), 1.0, 510);
+    EXPECT_EQ(small.geometry, QRect(0, 0, 640, 480));
+    EXPECT_EQ(small.nLeftWidth, 275);
+    EXPECT_EQ(small.nTreeHeight, 400);
+    EXPECT_EQ(InitialPlacement(QRect(0, 0, 1024, 768), 1.0, 510).geometry,
+              QRect(112, 84, 800, 600));
+
+    // A font 1.34 times as wide: all three grow alike, inside the available area.
+    const FramePlacement large = InitialPlacement(QRect(0, 24, 1280, 876), 1.34, 680);
+    EXPECT_EQ(large.geometry, QRect(104, 60, 1072, 804));
+    EXPECT_EQ(large.nLeftWidth, 369);
+    EXPECT_EQ(large.nTreeHeight, 536);
+    // Too narrow for both: the left column gives way to the list's columns.
+    const FramePlacement narrow = InitialPlacement(QRect(0, 0, 1024, 740), 1.34, 680);
+    EXPECT_EQ(narrow.geometry, QRect(0, 0, 1024, 740));
+    EXPECT_EQ(narrow.nLeftWidth, 1024 - 680);
+}
+
+TEST_F(GuiTest, TheFirstWindowShowsEveryColumnOfAVp)
+{
+    DataTree().WriteTo(world / "data.vp");
+    ASSERT_TRUE(Start(QString::fromStdString(world / "data.vp")));
+    CORBISTAVView* pList = Frame().GetListView();
+    ASSERT_EQ(pList->model()->columnCount(), 4);
+    for (const QSize screen : {QSize(1024, 768), QSize(1280, 900), QSize(1920, 1080)})
+    {
+        Frame().ApplyPlacement(Frame().FirstPlacement(QRect(QPoint(0, 0), screen)));
+        QApplication::processEvents();
+        EXPECT_LE(pList->horizontalHeader()->length(), pList->viewport()->width())
+            << screen.width() << "x" << screen.height();
+    }
+}
+
 TEST_F(GuiTest, LayoutFollowsTheStaticSplitterRules)
 {
-    EXPECT_EQ(CMainFrame::InitialGeometry(QSize(640, 480)), QRect(0, 0, 640, 480));
-    EXPECT_EQ(CMainFrame::InitialGeometry(QSize(1024, 768)), QRect(112, 84, 800, 600));
-
     ASSERT_TRUE(Start());
-    Frame().resize(800, 600);
+    Frame().ApplyPlacement(InitialPlacement(QRect(0, 0, 1024, 768), 1.0, 0));
     QApplication::processEvents();
     EXPECT_EQ(Frame().MainSplitter()->sizes().value(0), 275);
     EXPECT_EQ(Frame().LeftSplitter()->sizes().value(0), 400);
