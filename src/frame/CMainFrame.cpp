@@ -101,7 +101,7 @@ void CMainFrame::OnCreateClient()
     m_wndSplitPreview->setObjectName(QStringLiteral("m_wndSplitPreview"));
 
     m_wndSplitMain->addWidget(m_wndSplitLeft);
-    m_wndSplitMain->addWidget(m_pList);
+    m_wndSplitMain->addWidget(CreateListPane());
     m_wndSplitMain->SetPaneInfo(0, 275, 100);
 
     m_wndSplitLeft->addWidget(m_pTree);
@@ -322,6 +322,7 @@ void CMainFrame::CreateStatusBar()
     auto* pPane1 = new QLabel(QStringLiteral(" "), pBar);
     pPane1->setObjectName(QStringLiteral("statusPane1"));
     pPane1->setMinimumWidth(150);
+    m_pStatusPane1 = pPane1;
     auto* pPane2 = new QLabel(kVersionText, pBar);
     pPane2->setObjectName(QStringLiteral("statusPane2"));
     pPane2->setMinimumWidth(150);

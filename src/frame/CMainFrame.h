@@ -25,6 +25,7 @@ class CStaticSplitter;
 class CThinSplitterWnd;
 class IPlatformServices;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QTemporaryDir;
 class QToolBar;
@@ -73,6 +74,7 @@ public:
     CStaticSplitter* LeftSplitter() const { return m_wndSplitLeft; }
     CThinSplitterWnd* PreviewSplitter() const { return m_wndSplitPreview; }
     QToolBar* MainToolBar() const { return m_wndToolBar; }
+    QLineEdit* FilterField() const { return m_pFilterEdit; }
 
     // Where a first start puts the window on that area of the screen, scaled as the list's
     // columns are; and the window and its two splitter panes put there.
@@ -94,6 +96,9 @@ protected:
 
 private:
     void OnCreateClient();
+    // The file list below its filter field.
+    QWidget* CreateListPane();
+    void OnListFilled();
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
@@ -129,6 +134,9 @@ private:
     CAutoPreviewToolbar* m_pPreviewToolbar = nullptr;
     QToolBar* m_wndToolBar = nullptr;
     QLabel* m_pStatusMessage = nullptr;
+    // Says how many rows a filter lets through; " " without one.
+    QLabel* m_pStatusPane1 = nullptr;
+    QLineEdit* m_pFilterEdit = nullptr;
     QMenu* m_pFileMenu = nullptr;
     QAction* m_pRecentSeparator = nullptr;
     QList<QAction*> m_aRecentActions;

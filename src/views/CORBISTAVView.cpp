@@ -17,6 +17,7 @@
 #include "FileListFormat.h"
 #include "IFileListHost.h"
 #include "Settings.h"
+#include "TextEncoding.h"
 
 namespace
 {
@@ -111,6 +112,8 @@ void CORBISTAVView::SetupColumns()
     // The rows of the previous archive point into tables that were just read anew, so
     // they go with the old columns.
     m_pModel->BeginFill();
+    m_eLastFill = Fill::None;
+    m_nUnfilteredRows = 0;
     int nRows = 0;
     auto eText = CFileListModel::RowText::Name;
     if (nKind == ARCHIVE_KIND_NONE)
@@ -126,10 +129,12 @@ void CORBISTAVView::SetupColumns()
     const KindWidths widths = WidthsOfKind(nKind);
     for (int i = 0; i < widths.nCount; ++i)
         horizontalHeader()->resizeSection(i, ScaleTextWidth(widths.aWidth[i], font()));
+    emit Filled();
 }
 
 void CORBISTAVView::BeginFill()
 {
+    m_nUnfilteredRows = 0;
     m_pModel->BeginFill();
     // Here rather than once, so that a changed grid setting shows at the next fill.
     setShowGrid(m_settings.m_bInterfaceShowGrid != 0);
@@ -139,6 +144,7 @@ void CORBISTAVView::EndFill(int nRows, CFileListModel::RowText eText)
 {
     m_pModel->EndFill(m_pModel->ColumnKind(), nRows, eText,
                       m_settings.m_bInterfaceDisplayAsKB != 0);
+    emit Filled();
 }
 
 bool CORBISTAVView::AddRow(int& nRow, bool bFolder, int nIndex)
@@ -151,17 +157,26 @@ bool CORBISTAVView::AddRow(int& nRow, bool bFolder, int nIndex)
     return true;
 }
 
+bool CORBISTAVView::Passes(const std::string& name)
+{
+    ++m_nUnfilteredRows;
+    return !m_bFilterUnmatchable && m_filter.Matches(name);
+}
+
 void CORBISTAVView::ShowDirectory(int nDir)
 {
+    m_eLastFill = Fill::Directory;
+    m_nLastFillArgument = nDir;
     BeginFill();
     int nRows = 0;
     if (m_doc.m_nFileCount > 0)
     {
         if (nDir == -1)
         {
-            for (int f = 0; f < m_doc.m_nFileCount && AddRow(nRows, false, f); ++f)
-            {
-            }
+            bool bRoom = true;
+            for (int f = 0; f < m_doc.m_nFileCount && bRoom; ++f)
+                if (Passes(m_doc.m_files[f].strName))
+                    bRoom = AddRow(nRows, false, f);
         }
         else if (nDir >= 0 && nDir < m_doc.m_nDirCount)
         {
@@ -170,9 +185,17 @@ void CORBISTAVView::ShowDirectory(int nDir)
             const int nFiles = std::clamp(dir.nFiles, 0, MAX_FILES);
             bool bRoom = true;
             for (int i = 0; i < nChildren && bRoom; ++i)
-                bRoom = AddRow(nRows, true, dir.aChildren[i]);
+            {
+                const int c = dir.aChildren[i];
+                if (c < 0 || c >= m_doc.m_nDirCount || Passes(m_doc.m_dirs[c].strName))
+                    bRoom = AddRow(nRows, true, c);
+            }
             for (int i = 0; i < nFiles && bRoom; ++i)
-                bRoom = AddRow(nRows, false, dir.aFiles[i]);
+            {
+                const int f = dir.aFiles[i];
+                if (f < 0 || f >= m_doc.m_nFileCount || Passes(m_doc.m_files[f].strName))
+                    bRoom = AddRow(nRows, false, f);
+            }
         }
     }
     EndFill(nRows,
@@ -181,15 +204,28 @@ void CORBISTAVView::ShowDirectory(int nDir)
 
 void CORBISTAVView::ShowType(int nType)
 {
+    m_eLastFill = Fill::Type;
+    m_nLastFillArgument = nType;
     BeginFill();
     int nRows = 0;
     bool bRoom = true;
     for (int f = 0; f < m_doc.m_nFileCount && bRoom; ++f)
     {
-        if (nType == -1 || m_doc.m_files[f].nType == nType)
+        if ((nType == -1 || m_doc.m_files[f].nType == nType) && Passes(m_doc.m_files[f].strName))
             bRoom = AddRow(nRows, false, f);
     }
     EndFill(nRows, CFileListModel::RowText::Name);
+}
+
+void CORBISTAVView::SetFilter(const QString& text)
+{
+    const std::optional<std::string> bytes = ToCp1252(text.toStdU32String());
+    m_bFilterUnmatchable = !bytes;
+    m_filter = NameFilter(bytes.value_or(std::string()));
+    if (m_eLastFill == Fill::Directory)
+        ShowDirectory(m_nLastFillArgument);
+    else if (m_eLastFill == Fill::Type)
+        ShowType(m_nLastFillArgument);
 }
 
 int CORBISTAVView::WholeColumnsWidth() const

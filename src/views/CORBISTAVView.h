@@ -10,6 +10,7 @@
 
 #include "ArchiveLimits.h"
 #include "CFileListModel.h"
+#include "NameFilter.h"
 
 class CORBISTAVDoc;
 class IFileListHost;
@@ -39,6 +40,13 @@ public:
     // The width that shows every column of a .VP whole, with the scroll bar beside them.
     int WholeColumnsWidth() const;
 
+    // Narrows what every fill shows to the rows whose name passes the filter (see
+    // NameFilter), and fills again at once; an empty text shows every row.
+    void SetFilter(const QString& text);
+    bool IsFiltered() const { return !m_filter.IsEmpty() || m_bFilterUnmatchable; }
+    // The rows the last fill would have shown without the filter.
+    int UnfilteredRowCount() const { return m_nUnfilteredRows; }
+
     int RowCount() const;
     std::vector<int> SelectedRows() const;
     // Exactly one row selected; cheap enough for the idle-time command rules.
@@ -56,6 +64,10 @@ public:
     std::array<std::int32_t, MAX_FILES> m_aRowIsFolder{};
     std::array<std::int32_t, MAX_FILES> m_aRowIndex{};
 
+signals:
+    // After every fill of an archive's rows.
+    void Filled();
+
 protected:
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void startDrag(Qt::DropActions supportedActions) override;
@@ -63,6 +75,7 @@ protected:
 private:
     // Rows are appended while a fill runs; past the arrays' end they are dropped.
     bool AddRow(int& nRow, bool bFolder, int nIndex);
+    bool Passes(const std::string& name);
     void BeginFill();
     void EndFill(int nRows, CFileListModel::RowText eText);
     void OnItemChanged();
@@ -71,4 +84,18 @@ private:
     const AppSettings& m_settings;
     IFileListHost& m_host;
     CFileListModel* m_pModel;
+
+    NameFilter m_filter;
+    // A typed character that no stored name can hold: nothing passes.
+    bool m_bFilterUnmatchable = false;
+    int m_nUnfilteredRows = 0;
+    // What the last fill showed, so that a new filter can fill again.
+    enum class Fill
+    {
+        None,
+        Directory,
+        Type,
+    };
+    Fill m_eLastFill = Fill::None;
+    int m_nLastFillArgument = 0;
 };

@@ -1,0 +1,120 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "CLeftView.h"
+#include "CORBISTAVView.h"
+#include "GuiTestSupport.h"
+#include "TempDir.h"
+#include "VppBuilder.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct FilterTest : GuiTest
+{
+    CORBISTAVView* List() const { return Frame().GetListView(); }
+    QStringList Rows() const
+    {
+        QStringList rows;
+        for (int r = 0; r < List()->model()->rowCount(); ++r)
+            rows << List()->model()->index(r, 0).data().toString();
+        return rows;
+    }
+    void Type(const QString& text) const
+    {
+        Frame().activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+        QTest::keyClick(&Frame(), Qt::Key_F, Qt::ControlModifier);
+        ASSERT_EQ(QApplication::focusWidget(), Frame().FilterField());
+        QTest::keyClicks(Frame().FilterField(), text);
+    }
+    void ShowTreeItem(int nTopLevel, int nChild = -1) const
+    {
+        QTreeWidget* pTree = Frame().GetTreeView();
+        QTreeWidgetItem* pItem = pTree->topLevelItem(nTopLevel);
+        pTree->setCurrentItem(nChild < 0 ? pItem : pItem->child(nChild));
+    }
+    void SelectRow(int nRow) const
+    {
+        List()->selectionModel()->select(List()->model()->index(nRow, 0),
+                                         QItemSelectionModel::ClearAndSelect |
+                                             QItemSelectionModel::Rows);
+    }
+};
+
+VpBuilder ModTree()
+{
+    VpBuilder vp;
+    vp.Dir("data")
+        .Dir("tables")
+        .File("ships.tbl", "#Ships")
+        .File("weapons.tbl", "#Weapons")
+        .File("Shipsounds.tbl", "#Sounds")
+        .Up()
+        .Dir("shipmaps")
+        .File("nebula.pcx", "pcx")
+        .Up()
+        .Up();
+    return vp;
+}
+} // namespace
+
+TEST_F(FilterTest, FilterNarrowsEveryViewAndExtractionTakesTheShownRows)
+{
+    ModTree().WriteTo(world / "mod.vp");
+    ASSERT_TRUE(Start(QString::fromStdString(world / "mod.vp")));
+    ShowTreeItem(0, 0); // \data\tables
+    Type("SHIP");
+    EXPECT_EQ(Rows(), QStringList({"ships.tbl", "Shipsounds.tbl"}));
+    EXPECT_EQ(StatusPane(1), "2 of 3 files shown");
+
+    // It stays across tree selections: \data shows its folders by name too, and all files.
+    ShowTreeItem(0);
+    EXPECT_EQ(Rows(), QStringList({"shipmaps"}));
+    ShowTreeItem(1);
+    EXPECT_EQ(Rows(),
+              QStringList({"ships.tbl in \\data\\tables", "Shipsounds.tbl in \\data\\tables"}));
+    EXPECT_EQ(StatusPane(1), "2 of 4 files shown");
+
+    // A wildcard matches the whole name.
+    Frame().FilterField()->setText("s?ips*.tbl");
+    EXPECT_EQ(Rows().size(), 2);
+    Frame().FilterField()->setText("*.tb");
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_FALSE(Frame().Commands().IsEnabled(ID_EXTRACT_TO_DIR));
+
+    // Ctrl+A and extraction act on the shown rows only.
+    Frame().FilterField()->setText("ships.");
+    ASSERT_TRUE(Frame().Commands().Run(ID_SELECT_ALL));
+    const std::string out = world / "out";
+    fs::create_directories(out);
+    platform.folderAnswers = {QString::fromStdString(out)};
+    ASSERT_TRUE(Frame().Commands().Run(ID_EXTRACT_TO_DIR));
+    EXPECT_EQ(StatusPane(0), QString::fromStdString("1 files extracted to " + out));
+    EXPECT_TRUE(fs::exists(out + "/ships.tbl"));
+    EXPECT_FALSE(fs::exists(out + "/weapons.tbl"));
+
+    // Esc clears it.
+    QTest::keyClick(Frame().FilterField(), Qt::Key_Escape);
+    EXPECT_EQ(Frame().FilterField()->text(), "");
+    EXPECT_EQ(Rows().size(), 4);
+    EXPECT_EQ(StatusPane(1), " ");
+}
+
+TEST_F(FilterTest, FilterNarrowsTheTypesOfAVpp)
+{
+    VppBuilder().File("a.tga", "a").File("b.wav", "b").File("c.TGA", "c").WriteTo(world / "s.vpp");
+    ASSERT_TRUE(Start(QString::fromStdString(world / "s.vpp")));
+    Type("C");
+    ShowTreeItem(0, 0); // TGA files
+    EXPECT_EQ(Rows(), QStringList({"c.TGA"}));
+    ShowTreeItem(0);
+    EXPECT_EQ(Rows(), QStringList({"c.TGA"}));
+    Frame().FilterField()->setText("\u20ac"); // no stored name can hold it
+    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_EQ(StatusPane(1), "0 of 3 files shown");
+}
