@@ -29,6 +29,9 @@ enum CommandId : int
     ID_TOOL_CAPSTANE = 32806,
     ID_TOOL_LOOMWRIGHT_BUILD = 32807,
     ID_TOOL_LOOMWRIGHT_OPEN = 32808,
+    // The file list's context menu; no resource of the original carries them.
+    ID_COPY_NAME = 32809,
+    ID_COPY_ARCHIVE_PATH = 32810,
 };
 
 // Other resource numbers.

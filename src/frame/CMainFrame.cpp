@@ -255,6 +255,7 @@ void CMainFrame::CreateMenus()
             {ID_TOOL_PREVIOUS_VERSION, ID_TOOL_LOOMWRIGHT_OPEN, ID_TOOL_HULLGLASS, 0,
              ID_TOOL_REELSMITH, ID_TOOL_FERNHOLT, ID_TOOL_CAPSTANE, ID_TOOL_LOOMWRIGHT_BUILD});
     addMenu(tr("&Help"), {ID_TUTORIAL, 0, ID_CHECK_VERSION, ID_APP_ABOUT});
+    CreateListMenu();
 }
 
 void CMainFrame::CreateToolBar()

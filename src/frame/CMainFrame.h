@@ -74,6 +74,7 @@ public:
     CStaticSplitter* LeftSplitter() const { return m_wndSplitLeft; }
     CThinSplitterWnd* PreviewSplitter() const { return m_wndSplitPreview; }
     QToolBar* MainToolBar() const { return m_wndToolBar; }
+    QMenu* ListMenu() const { return m_pListMenu; }
     QLineEdit* FilterField() const { return m_pFilterEdit; }
 
     // Where a first start puts the window on that area of the screen, scaled as the list's
@@ -99,6 +100,9 @@ private:
     // The file list below its filter field.
     QWidget* CreateListPane();
     void OnListFilled();
+    void CreateListMenu();
+    // One line per selected row: its name, or its path inside the archive.
+    void CopySelection(bool bArchivePaths);
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
@@ -138,6 +142,7 @@ private:
     QLabel* m_pStatusPane1 = nullptr;
     QLineEdit* m_pFilterEdit = nullptr;
     QMenu* m_pFileMenu = nullptr;
+    QMenu* m_pListMenu = nullptr;
     QAction* m_pRecentSeparator = nullptr;
     QList<QAction*> m_aRecentActions;
 

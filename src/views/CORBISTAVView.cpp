@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -337,6 +338,19 @@ std::unique_ptr<QMimeData> CORBISTAVView::DragMimeData()
     auto pData = std::make_unique<QMimeData>();
     pData->setUrls(urls);
     return pData;
+}
+
+void CORBISTAVView::contextMenuEvent(QContextMenuEvent* pEvent)
+{
+    QPoint pos = pEvent->globalPos();
+    // From the keyboard: below the current row, not where the pointer happens to be.
+    if (pEvent->reason() == QContextMenuEvent::Keyboard)
+    {
+        const QRect row = visualRect(currentIndex());
+        pos = viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+    }
+    emit ContextMenuAsked(pos);
+    pEvent->accept();
 }
 
 void CORBISTAVView::startDrag(Qt::DropActions)

@@ -67,10 +67,13 @@ public:
 signals:
     // After every fill of an archive's rows.
     void Filled();
+    // Right-click or the Menu key: where the context menu should open.
+    void ContextMenuAsked(const QPoint& globalPos);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void startDrag(Qt::DropActions supportedActions) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
 
 private:
     // Rows are appended while a fill runs; past the arrays' end they are dropped.

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -43,6 +45,16 @@ struct FilterTest : GuiTest
         List()->selectionModel()->select(List()->model()->index(nRow, 0),
                                          QItemSelectionModel::ClearAndSelect |
                                              QItemSelectionModel::Rows);
+    }
+    QStringList ListMenuTexts() const
+    {
+        Frame().Commands().UpdateAll();
+        QStringList texts;
+        for (QAction* pAction : Frame().ListMenu()->actions())
+            texts << (pAction->isSeparator()
+                          ? QStringLiteral("-")
+                          : pAction->text() + (pAction->isEnabled() ? "" : " (disabled)"));
+        return texts;
     }
 };
 
@@ -117,4 +129,33 @@ TEST_F(FilterTest, FilterNarrowsTheTypesOfAVpp)
     Frame().FilterField()->setText("\u20ac"); // no stored name can hold it
     EXPECT_TRUE(Rows().isEmpty());
     EXPECT_EQ(StatusPane(1), "0 of 3 files shown");
+}
+
+TEST_F(FilterTest, ContextMenuOffersTheSelectionsCommandsByTheirRules)
+{
+    ModTree().WriteTo(world / "mod.vp");
+    ASSERT_TRUE(Start(QString::fromStdString(world / "mod.vp")));
+    ShowTreeItem(0, 0);
+    EXPECT_EQ(ListMenuTexts(),
+              QStringList({"&Open selected file (disabled)", "Extract to &Dir",
+                           "Extract to FREESPACE D&ata dir (disabled)", "-",
+                           "&Play / Preview (disabled)", "S&top / Close Preview (disabled)", "-",
+                           "Copy &name (disabled)", "Copy archive &path (disabled)"}));
+    // Same accelerators as the Action menu.
+    EXPECT_EQ(Frame().ListMenu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F3));
+
+    SelectRow(0);
+    const QStringList texts = ListMenuTexts();
+    EXPECT_EQ(texts[0], "&Open selected file");
+    EXPECT_EQ(texts[7], "Copy &name");
+    Frame().Commands().Run(ID_COPY_NAME);
+    EXPECT_EQ(QApplication::clipboard()->text(), "ships.tbl");
+    Frame().Commands().Run(ID_COPY_ARCHIVE_PATH);
+    EXPECT_EQ(QApplication::clipboard()->text(), "\\data\\tables\\ships.tbl");
+
+    // The Menu key opens it below the current row.
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), QPoint(0, 0));
+    QApplication::sendEvent(List()->viewport(), &key);
+    EXPECT_TRUE(Frame().ListMenu()->isVisible());
+    Frame().ListMenu()->close();
 }
