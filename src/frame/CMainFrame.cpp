@@ -52,6 +52,7 @@ CMainFrame::CMainFrame(CORBISTAVDoc& doc, AppSettings& settings, IPlatformServic
     const QScreen* pScreen = QGuiApplication::primaryScreen();
     const QRect available = pScreen ? pScreen->availableGeometry() : QRect(0, 0, 800, 600);
     ApplyPlacement(FirstPlacement(available));
+    RestoreLayout(available);
     FindTools();
     CreateCommands();
     CreateToolBar();

@@ -13,6 +13,7 @@
 #include "IDocumentObserver.h"
 #include "IFileListHost.h"
 #include "Result.h"
+#include "WindowLayout.h"
 
 class CAutoPreview;
 class CAutoPreviewToolbar;
@@ -81,6 +82,10 @@ public:
     // columns are; and the window and its two splitter panes put there.
     FramePlacement FirstPlacement(const QRect& available) const;
     void ApplyPlacement(const FramePlacement& placement);
+    // The layout the program last ended with, where it fits that area of the screen; the
+    // column widths whatever the screen.
+    void RestoreLayout(const QRect& available);
+    WindowLayout CurrentLayout() const;
 
     std::int32_t m_bTutorialAvailable = 0;
     std::string m_strPreviousVersionExe;
@@ -92,6 +97,8 @@ public:
 
 protected:
     bool event(QEvent* pEvent) override;
+    // The program ends with its main window: the layout is stored then.
+    void closeEvent(QCloseEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;
 

@@ -110,6 +110,10 @@ CORBISTAVView::~CORBISTAVView() = default;
 void CORBISTAVView::SetupColumns()
 {
     const int nKind = KnownKind(m_doc.m_nArchiveKind);
+    const int nOldKind = m_pModel->ColumnKind();
+    if (nOldKind != ARCHIVE_KIND_NONE)
+        m_aColumnWidths[static_cast<std::size_t>(nOldKind)] = ColumnWidths(nOldKind);
+    const std::vector<int> widths = StoredColumnWidths(nKind);
     // The rows of the previous archive point into tables that were just read anew, so
     // they go with the old columns.
     m_pModel->BeginFill();
@@ -127,9 +131,8 @@ void CORBISTAVView::SetupColumns()
     }
     m_pModel->EndFill(nKind, nRows, eText, m_settings.m_bInterfaceDisplayAsKB != 0);
 
-    const KindWidths widths = WidthsOfKind(nKind);
-    for (int i = 0; i < widths.nCount; ++i)
-        horizontalHeader()->resizeSection(i, ScaleTextWidth(widths.aWidth[i], font()));
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        horizontalHeader()->resizeSection(static_cast<int>(i), widths[i]);
     emit Filled();
 }
 
@@ -227,6 +230,40 @@ void CORBISTAVView::SetFilter(const QString& text)
         ShowDirectory(m_nLastFillArgument);
     else if (m_eLastFill == Fill::Type)
         ShowType(m_nLastFillArgument);
+}
+
+std::vector<int> CORBISTAVView::ColumnWidths(int nKind) const
+{
+    const KindWidths defaults = WidthsOfKind(KnownKind(nKind));
+    const auto nCount = static_cast<std::size_t>(defaults.nCount);
+    std::vector<int> widths;
+    if (nKind != ARCHIVE_KIND_NONE && nKind == m_pModel->ColumnKind())
+    {
+        for (std::size_t i = 0; i < nCount; ++i)
+            widths.push_back(horizontalHeader()->sectionSize(static_cast<int>(i)));
+        return widths;
+    }
+    return StoredColumnWidths(nKind);
+}
+
+std::vector<int> CORBISTAVView::StoredColumnWidths(int nKind) const
+{
+    const KindWidths defaults = WidthsOfKind(KnownKind(nKind));
+    const auto nCount = static_cast<std::size_t>(defaults.nCount);
+    std::vector<int> widths;
+    if (nKind != ARCHIVE_KIND_NONE &&
+        m_aColumnWidths[static_cast<std::size_t>(nKind)].size() == nCount)
+        return m_aColumnWidths[static_cast<std::size_t>(nKind)];
+    for (std::size_t i = 0; i < nCount; ++i)
+        widths.push_back(ScaleTextWidth(defaults.aWidth[i], font()));
+    return widths;
+}
+
+void CORBISTAVView::SetColumnWidths(int nKind, const std::vector<int>& widths)
+{
+    if (KnownKind(nKind) != ARCHIVE_KIND_NONE && nKind != m_pModel->ColumnKind() &&
+        widths.size() == static_cast<std::size_t>(WidthsOfKind(nKind).nCount))
+        m_aColumnWidths[static_cast<std::size_t>(nKind)] = widths;
 }
 
 int CORBISTAVView::WholeColumnsWidth() const

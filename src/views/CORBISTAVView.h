@@ -37,6 +37,12 @@ public:
     // .VPP: the files of type nType, or every file for -1.
     void ShowType(int nType);
 
+    // The columns' widths for an archive kind (.VP or .VPP): as the user left them while the
+    // kind is shown, else as last set or shown, else the defaults scaled to the font.
+    std::vector<int> ColumnWidths(int nKind) const;
+    // Taken by the next SetupColumns of that kind; a list of another length is ignored.
+    void SetColumnWidths(int nKind, const std::vector<int>& widths);
+
     // The width that shows every column of a .VP whole, with the scroll bar beside them.
     int WholeColumnsWidth() const;
 
@@ -79,6 +85,8 @@ private:
     // Rows are appended while a fill runs; past the arrays' end they are dropped.
     bool AddRow(int& nRow, bool bFolder, int nIndex);
     bool Passes(const std::string& name);
+    // Stored for the kind, else its defaults scaled to the font.
+    std::vector<int> StoredColumnWidths(int nKind) const;
     void BeginFill();
     void EndFill(int nRows, CFileListModel::RowText eText);
     void OnItemChanged();
@@ -92,6 +100,8 @@ private:
     // A typed character that no stored name can hold: nothing passes.
     bool m_bFilterUnmatchable = false;
     int m_nUnfilteredRows = 0;
+    // Per archive kind; empty for the defaults.
+    std::array<std::vector<int>, 3> m_aColumnWidths;
     // What the last fill showed, so that a new filter can fill again.
     enum class Fill
     {

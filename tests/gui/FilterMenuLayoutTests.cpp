@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -8,9 +9,11 @@
 
 #include "CLeftView.h"
 #include "CORBISTAVView.h"
+#include "CStaticSplitter.h"
 #include "GuiTestSupport.h"
 #include "TempDir.h"
 #include "VppBuilder.h"
+#include "WindowLayout.h"
 
 namespace fs = std::filesystem;
 
@@ -158,4 +161,34 @@ TEST_F(FilterTest, ContextMenuOffersTheSelectionsCommandsByTheirRules)
     QApplication::sendEvent(List()->viewport(), &key);
     EXPECT_TRUE(Frame().ListMenu()->isVisible());
     Frame().ListMenu()->close();
+}
+
+TEST_F(FilterTest, LayoutIsStoredAtTheEndAndRestoredWhereItFits)
+{
+    ModTree().WriteTo(world / "mod.vp");
+    ASSERT_TRUE(Start(QString::fromStdString(world / "mod.vp")));
+    const QRect first = Frame().geometry();
+    Frame().setGeometry(QRect(30, 40, 700, 500));
+    Frame().MainSplitter()->SetPaneInfo(0, 222, 100);
+    Frame().LeftSplitter()->SetPaneInfo(0, 333, 0);
+    List()->horizontalHeader()->resizeSection(1, 77);
+    Frame().close();
+
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Frame().geometry(), QRect(30, 40, 700, 500));
+    EXPECT_EQ(Frame().MainSplitter()->sizes().value(0), 222);
+    EXPECT_EQ(Frame().LeftSplitter()->sizes().value(0), 333);
+    ASSERT_TRUE(app->OpenDocumentFile(QString::fromStdString(world / "mod.vp")));
+    EXPECT_EQ(List()->horizontalHeader()->sectionSize(1), 77);
+    // The .VPP kind kept its own widths.
+    EXPECT_EQ(List()->ColumnWidths(ARCHIVE_KIND_VPP).size(), 3u);
+    EXPECT_NE(List()->ColumnWidths(ARCHIVE_KIND_VPP)[1], 77);
+    app.reset();
+
+    // A window stored for a larger screen than this one starts where a first one does.
+    WindowLayout wide = *WindowLayout::Load();
+    wide.geometry = QRect(-3000, 0, 5000, 500);
+    wide.Save();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Frame().geometry(), first);
 }
