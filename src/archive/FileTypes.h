@@ -16,6 +16,7 @@ struct FileTypeRow
 constexpr int FILE_TYPE_UNKNOWN = 0;
 constexpr int FILE_TYPE_PCX = 1;
 constexpr int FILE_TYPE_ANI = 2;
+constexpr int FILE_TYPE_POF = 3;
 constexpr int FILE_TYPE_TGA = 12;
 constexpr int FILE_TYPE_WAV = 13;
 constexpr int FILE_TYPE_TXT = 14;

@@ -18,8 +18,12 @@
 #include "JpgDecoder.h"
 #include "OggDecoder.h"
 #include "PcxDecoder.h"
+#include "PictureLimits.h"
 #include "PngDecoder.h"
 #include "PngEncoder.h"
+#include "PofModel.h"
+#include "PofRenderer.h"
+#include "PofTextures.h"
 #include "TextDecoder.h"
 #include "TgaDecoder.h"
 #include "WavEncoder.h"
@@ -51,6 +55,7 @@ Kind KindOfEntry(int nType)
     case FILE_TYPE_DDS:
     case FILE_TYPE_PNG:
     case FILE_TYPE_JPG:
+    case FILE_TYPE_POF:
         return Kind::Picture;
     case FILE_TYPE_WAV:
     case FILE_TYPE_OGG:
@@ -124,6 +129,61 @@ Result RenderPicture(const ArchiveFile& file, const std::vector<std::uint8_t>& b
     return EncodePng(picture.nWidth, picture.nHeight, picture.rgba, out, 4);
 }
 
+// "640x480": both sides within what any picture may have.
+Result ParseSize(const std::string& text, int& nWidth, int& nHeight)
+{
+    const std::size_t nX = text.find_first_of("xX");
+    const auto side = [](const std::string& digits, int& n)
+    {
+        if (digits.empty() || digits.size() > 5 ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        n = std::stoi(digits);
+        return n > 0;
+    };
+    if (nX == std::string::npos || !side(text.substr(0, nX), nWidth) ||
+        !side(text.substr(nX + 1), nHeight) || !IsPictureSizeAllowed(nWidth, nHeight))
+        return Result::Fail("--size " + text + ": give WIDTHxHEIGHT, each side 1 to " +
+                            std::to_string(kMostPictureSide));
+    return Result::Ok();
+}
+
+// The model as the pane draws it, with the textures the archive holds.
+Result RenderModel(const CORBISTAVDoc& doc, IByteSource& input,
+                   const std::vector<std::uint8_t>& bytes, const RenderOptions& options,
+                   std::string& out)
+{
+    if (options.nFrame != 1 || options.nMip != 0 || options.nFace != 0)
+        return Result::Fail("a model has no frames, mip levels or faces");
+    int nWidth = 0;
+    int nHeight = 0;
+    if (Result r = ParseSize(options.strSize, nWidth, nHeight); !r)
+        return r;
+    PofModel model;
+    if (Result r = ParsePof(bytes, model); !r)
+        return r;
+    PofView view;
+    view.dYaw = options.dYaw;
+    view.dPitch = options.dPitch;
+    view.bWireframe = options.bWireframe;
+    view.bTextures = !options.bNoTextures;
+    std::vector<RgbaPicture> textures;
+    if (view.bTextures)
+        textures = LoadPofTextures(doc, input, model.textures, CEntryReader::ModeFor(doc, false));
+    RgbaPicture picture;
+    if (Result r = RenderPof(BuildPofMesh(model), textures, view, nWidth, nHeight, picture); !r)
+        return r;
+    // Opaque: the background is part of the picture.
+    std::vector<std::uint8_t> rgb(picture.rgba.size() / 4 * 3);
+    for (std::size_t i = 0, o = 0; o < rgb.size(); i += 4, o += 3)
+    {
+        rgb[o] = picture.rgba[i];
+        rgb[o + 1] = picture.rgba[i + 1];
+        rgb[o + 2] = picture.rgba[i + 2];
+    }
+    return EncodePng(nWidth, nHeight, rgb, out);
+}
+
 Result RenderSound(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes,
                    std::string& out)
 {
@@ -166,12 +226,16 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
         !r)
         return Fail(r.Text());
 
+    if (options.bModelView && file.nType != FILE_TYPE_POF)
+        return Fail(label + ": --size, --yaw, --pitch, --wireframe and --no-textures are for models");
+
     std::string out;
     Result r;
     switch (entryKind)
     {
     case Kind::Picture:
-        r = RenderPicture(file, bytes, options, out);
+        r = file.nType == FILE_TYPE_POF ? RenderModel(doc, input, bytes, options, out)
+                                        : RenderPicture(file, bytes, options, out);
         break;
     case Kind::Sound:
         r = RenderSound(file, bytes, out);

@@ -10,6 +10,7 @@
 #include "ExitCodes.h"
 #include "ExtractCommand.h"
 #include "ListCommand.h"
+#include "ModelCommand.h"
 #include "PackCommand.h"
 #include "RenderCommand.h"
 #include "VerifyCommand.h"
@@ -69,8 +70,8 @@ int main(int argc, char** argv)
     RenderOptions render;
     CLI::App* renderCmd = app.add_subcommand(
         "render",
-        "Write what the preview shows or plays of an entry: a picture or animation frame\n"
-        "as .png, a sound as .wav (16-bit PCM), text as .txt (UTF-8)");
+        "Write what the preview shows or plays of an entry: a picture, animation frame or\n"
+        "model as .png, a sound as .wav (16-bit PCM), text as .txt (UTF-8)");
     renderCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
     renderCmd
         ->add_option("ENTRY", render.strEntry, "The entry's archive path (\\data\\maps\\x.pcx)")
@@ -86,6 +87,26 @@ int main(int argc, char** argv)
         ->check(CLI::Range(0, 31));
     renderCmd->add_option("--face", render.nFace, "The face of a DDS cube map, from 0 (default 0)")
         ->check(CLI::Range(0, 5));
+    const CLI::Option* modelViewOptions[] = {
+        renderCmd->add_option("--size", render.strSize,
+                              "The picture of a model, WIDTHxHEIGHT (default 512x512)"),
+        renderCmd->add_option("--yaw", render.dYaw,
+                              "Degrees a model is seen from left of its front (default 30)")
+            ->check(CLI::Range(-360.0, 360.0)),
+        renderCmd->add_option("--pitch", render.dPitch,
+                              "Degrees a model is seen from above (default 20)")
+            ->check(CLI::Range(-89.0, 89.0)),
+        renderCmd->add_flag("--wireframe", render.bWireframe, "Draw a model's polygon edges only"),
+        renderCmd->add_flag("--no-textures", render.bNoTextures,
+                            "Draw a model grey, without the archive's textures")};
+
+    std::string modelEntry;
+    bool bModelJson = false;
+    CLI::App* modelCmd = app.add_subcommand(
+        "model", "Show a POF model's structure: subobjects, detail levels and textures");
+    modelCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    modelCmd->add_option("ENTRY", modelEntry, "A pattern naming exactly one .pof file")->required();
+    modelCmd->add_flag("--json", bModelJson, "Print the model as one JSON object");
 
     PackOptions pack;
     CLI::App* packCmd = app.add_subcommand("pack", "Make a new .VP archive of a folder's tree");
@@ -157,7 +178,13 @@ int main(int argc, char** argv)
     if (!archive.Load(archivePath))
         return EXIT_FAILED;
     if (*renderCmd)
+    {
+        for (const CLI::Option* pOption : modelViewOptions)
+            render.bModelView = render.bModelView || pOption->count() > 0;
         return RenderEntry(archive, render);
+    }
+    if (*modelCmd)
+        return ShowModel(archive, modelEntry, bModelJson, std::cout);
     if (*list)
         return ListArchive(archive, bJson, std::cout);
     if (*catCmd)

@@ -18,7 +18,7 @@ TEST(Examples, ShippedSamplesAreWhatTheBuildersMakeAndReadWhole)
     DocFixture t;
     ASSERT_EQ(t.doc->OnOpenDocument(dir + "/sample.vp"), CORBISTAVDoc::OpenResult::Read);
     EXPECT_TRUE(t.doc->IsReadComplete());
-    EXPECT_EQ(t.doc->m_nFileCount, 15);
+    EXPECT_EQ(t.doc->m_nFileCount, 16);
     ASSERT_EQ(t.doc->OnOpenDocument(dir + "/sample.vpp"), CORBISTAVDoc::OpenResult::Read);
     EXPECT_TRUE(t.doc->IsReadComplete());
     EXPECT_EQ(t.doc->m_nFileCount, 5);

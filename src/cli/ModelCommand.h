@@ -1,0 +1,12 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+class CCliArchive;
+
+// "model": what a POF model holds: version, radius, bounding box, subobjects with their
+// parents, detail levels and sizes, and its textures with the archive entries that hold them;
+// as one JSON object with bJson, else as lines of text.
+int ShowModel(const CCliArchive& archive, const std::string& strEntry, bool bJson,
+              std::ostream& out);

@@ -1,0 +1,127 @@
+#include "PofTextures.h"
+
+#include <algorithm>
+#include <new>
+
+#include "CORBISTAVDoc.h"
+#include "DdsDecoder.h"
+#include "FileTypes.h"
+#include "JpgDecoder.h"
+#include "PcxDecoder.h"
+#include "Picture.h"
+#include "PngDecoder.h"
+#include "TgaDecoder.h"
+
+namespace
+{
+constexpr const char* kExtensions[] = {".dds", ".tga", ".png", ".jpg", ".pcx"};
+
+std::string Lower(std::string_view text)
+{
+    std::string lower(text);
+    for (char& ch : lower)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+    return lower;
+}
+
+bool EndsWith(const std::string& text, std::string_view end)
+{
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Mip 0 of a texture within the preview's size, else the first level that is.
+Result DecodeDdsTexture(const std::vector<std::uint8_t>& bytes, RgbaPicture& picture)
+{
+    DdsInfo info;
+    if (Result r = ReadDdsInfo(bytes, info); !r)
+        return r;
+    int nMip = 0;
+    while (nMip + 1 < info.nMipCount &&
+           std::max(info.nWidth >> nMip, info.nHeight >> nMip) > kMostPofTextureSide)
+        ++nMip;
+    return DecodeDds(bytes, nMip, 0, picture);
+}
+
+Result DecodeOldPicture(int nType, const std::vector<std::uint8_t>& bytes, RgbaPicture& picture)
+{
+    DecodedPicture old;
+    if (Result r = nType == FILE_TYPE_PCX ? DecodePcx(bytes, old) : DecodeTga(bytes, old); !r)
+        return r;
+    const std::vector<std::uint8_t> rgb = PictureToRgb(old);
+    picture.nWidth = old.nWidth;
+    picture.nHeight = old.nHeight;
+    picture.rgba.resize(rgb.size() / 3 * 4);
+    for (std::size_t i = 0, o = 0; i + 2 < rgb.size(); i += 3, o += 4)
+    {
+        picture.rgba[o] = rgb[i];
+        picture.rgba[o + 1] = rgb[i + 1];
+        picture.rgba[o + 2] = rgb[i + 2];
+        picture.rgba[o + 3] = 255;
+    }
+    return Result::Ok();
+}
+
+RgbaPicture LoadTexture(IByteSource& archive, const ArchiveFile& file, CEntryReader::Mode mode)
+{
+    RgbaPicture picture;
+    try
+    {
+        std::vector<std::uint8_t> bytes;
+        if (!ReadEntryContent(archive, file, file.strName, bytes, mode))
+            return {};
+        Result r;
+        switch (file.nType)
+        {
+        case FILE_TYPE_DDS:
+            r = DecodeDdsTexture(bytes, picture);
+            break;
+        case FILE_TYPE_PNG:
+            r = DecodePng(bytes, picture);
+            break;
+        case FILE_TYPE_JPG:
+            r = DecodeJpg(bytes, picture);
+            break;
+        default:
+            r = DecodeOldPicture(file.nType, bytes, picture);
+            break;
+        }
+        return r ? picture : RgbaPicture();
+    }
+    catch (const std::bad_alloc&)
+    {
+        return {};
+    }
+}
+} // namespace
+
+int FindPofTexture(const CORBISTAVDoc& doc, std::string_view name)
+{
+    std::string base = Lower(name);
+    for (const char* szExtension : kExtensions)
+        if (EndsWith(base, szExtension))
+            base.resize(base.size() - 4);
+    if (base.empty())
+        return -1;
+    for (const char* szExtension : kExtensions)
+    {
+        const std::string wanted = base + szExtension;
+        for (int i = 0; i < doc.m_nFileCount; ++i)
+            if (doc.m_files[i].strName.size() == wanted.size() &&
+                Lower(doc.m_files[i].strName) == wanted)
+                return i;
+    }
+    return -1;
+}
+
+std::vector<RgbaPicture> LoadPofTextures(const CORBISTAVDoc& doc, IByteSource& archive,
+                                         const std::vector<std::string>& names,
+                                         CEntryReader::Mode mode)
+{
+    std::vector<RgbaPicture> textures(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (const int nFile = FindPofTexture(doc, names[i]); nFile >= 0)
+            textures[i] = LoadTexture(archive, doc.m_files[nFile], mode);
+    return textures;
+}

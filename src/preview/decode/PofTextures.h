@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "CEntryReader.h"
+#include "RgbaPicture.h"
+
+class CORBISTAVDoc;
+class IByteSource;
+
+// Sides above this take a smaller mip level of a DDS texture: a preview never draws a texture
+// finer than its own picture, and a ship's 4096x4096 maps would cost 64 MiB each.
+constexpr int kMostPofTextureSide = 1024;
+
+// The file index of the entry holding the texture a model names: "<name>.dds", else .tga,
+// .png, .jpg, .pcx, in any directory, compared without regard to case; -1 when there is none.
+int FindPofTexture(const CORBISTAVDoc& doc, std::string_view name);
+
+// One picture per name, empty where the archive holds no such texture or it does not decode.
+std::vector<RgbaPicture> LoadPofTextures(const CORBISTAVDoc& doc, IByteSource& archive,
+                                         const std::vector<std::string>& names,
+                                         CEntryReader::Mode mode);
