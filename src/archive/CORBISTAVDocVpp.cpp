@@ -15,6 +15,7 @@ constexpr std::size_t VPP_HEADER_SIZE = 16;
 constexpr std::int64_t VPP_DIRECTORY_OFFSET = 2048;
 constexpr std::size_t VPP_ENTRY_SIZE = 64;
 constexpr std::size_t VPP_NAME_SIZE = 60;
+constexpr std::int32_t VPP_PACKFILE_SIGNATURE = 0x51890ACE;
 } // namespace
 
 int CORBISTAVDoc::ReadVpp(IByteSource& file)
@@ -35,6 +36,13 @@ int CORBISTAVDoc::ReadVpp(IByteSource& file)
         !head.ReadInt32(nArchiveSize))
     {
         AddWarning("The archive header is truncated.");
+        nFileCount = 0;
+    }
+    else if (nSignature == VPP_PACKFILE_SIGNATURE && nVersion != 1)
+    {
+        // Red Faction 2 and later games share the signature but not the layout: their
+        // directory read as version 1 gives wrong names and offsets, or nothing at all.
+        AddWarning("Version " + std::to_string(nVersion) + " packfiles are not supported.");
         nFileCount = 0;
     }
     else if (nFileCount < 0)

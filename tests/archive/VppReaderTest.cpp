@@ -110,3 +110,21 @@ TEST(VppReader, MoreFilesThanTheTableHoldsStopAtItsEnd)
     EXPECT_EQ(t.Dir(1).nFiles + t.Dir(2).nFiles, MAX_FILES);
     EXPECT_FALSE(t.doc->IsReadComplete());
 }
+
+TEST(VppReader, OnlyVersionOnePackfilesAreRead)
+{
+    DocFixture t;
+    VppBuilder two;
+    two.File("a.tga", "a").File("b.wav", "b");
+
+    // Red Faction 2 shares the signature but not the layout: said so, nothing listed.
+    ASSERT_TRUE(t.Load(VppBuilder(two).Header(0x51890ACE, 3).Bytes(), "rf2.vpp"));
+    EXPECT_EQ(t.doc->m_nFileCount, 0);
+    EXPECT_EQ(t.doc->m_nDirCount, 1);
+    EXPECT_EQ(t.doc->GetReadWarning(), "Version 3 packfiles are not supported.");
+
+    // Another signature is not checked, whatever the version says.
+    ASSERT_TRUE(t.Load(VppBuilder(two).Header(0x12345678, 7).Bytes(), "other.vpp"));
+    EXPECT_EQ(t.doc->m_nFileCount, 2);
+    EXPECT_TRUE(t.doc->IsReadComplete());
+}
