@@ -6,6 +6,7 @@
 #include "CEntryExtractor.h"
 #include "ExitCodes.h"
 #include "PathPattern.h"
+#include "TextEncoding.h"
 
 int SelectEntries(const CCliArchive& archive, const std::vector<std::string>& patternTexts,
                   std::vector<int>& selected)
@@ -40,14 +41,26 @@ Result FindSingleEntry(const CCliArchive& archive, const std::string& patternTex
 {
     const CORBISTAVDoc& doc = archive.Doc();
     const PathPattern pattern(patternText);
-    int nMatches = 0;
+    std::vector<std::string> matches;
     for (int f = 0; f < doc.m_nFileCount; ++f)
-        if (pattern.Matches(CEntryExtractor::ArchivePathOf(doc, f)) && nMatches++ == 0)
+    {
+        std::string path = CEntryExtractor::ArchivePathOf(doc, f);
+        if (!pattern.Matches(path))
+            continue;
+        if (matches.empty())
             nFile = f;
-    if (nMatches == 0)
+        matches.push_back(std::move(path));
+    }
+    if (matches.empty())
         return Result::Fail(archive.Path() + ": no entry matches '" + patternText + "'");
-    if (nMatches > 1)
-        return Result::Fail(archive.Path() + ": '" + patternText + "' matches " +
-                            std::to_string(nMatches) + " entries; name one");
+    if (matches.size() > 1)
+    {
+        // The full paths tell the user how to name the one they meant.
+        std::string text = archive.Path() + ": '" + patternText + "' matches " +
+                           std::to_string(matches.size()) + " entries; name one:";
+        for (const std::string& path : matches)
+            text += "\n  " + Cp1252ToUtf8(path);
+        return Result::Fail(text);
+    }
     return Result::Ok();
 }

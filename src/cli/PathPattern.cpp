@@ -10,22 +10,12 @@ char Fold(char c)
         return '\\';
     return ToLowerAscii(c);
 }
-} // namespace
 
-PathPattern::PathPattern(std::string_view pattern) : m_strOriginal(pattern)
+// Iterative wildcard match with one backtrack point: linear in practice and never
+// exponential, whatever the pattern.
+bool MatchesFolded(const std::string& pat, std::string_view path)
 {
-    for (const char c : pattern)
-        m_strPattern += Fold(c);
-    if (m_strPattern.empty() || (m_strPattern[0] != '\\' && m_strPattern[0] != '*'))
-        m_strPattern.insert(0, 1, '\\');
-}
-
-bool PathPattern::Matches(std::string_view path) const
-{
-    // Iterative wildcard match with one backtrack point: linear in practice and
-    // never exponential, whatever the pattern.
     std::size_t p = 0, s = 0, star = std::string::npos, mark = 0;
-    const std::string& pat = m_strPattern;
     while (s < path.size())
     {
         if (p < pat.size() && (pat[p] == '?' || pat[p] == Fold(path[s])))
@@ -49,4 +39,30 @@ bool PathPattern::Matches(std::string_view path) const
     while (p < pat.size() && pat[p] == '*')
         ++p;
     return p == pat.size();
+}
+} // namespace
+
+PathPattern::PathPattern(std::string_view pattern) : m_strOriginal(pattern)
+{
+    for (const char c : pattern)
+        m_strPattern += Fold(c);
+    m_bBareName = !m_strPattern.empty() && m_strPattern.find('\\') == std::string::npos;
+    if (!m_bBareName &&
+        (m_strPattern.empty() || (m_strPattern[0] != '\\' && m_strPattern[0] != '*')))
+        m_strPattern.insert(0, 1, '\\');
+}
+
+bool PathPattern::Matches(std::string_view path) const
+{
+    if (m_bBareName)
+    {
+        const std::size_t slash = path.find_last_of("\\/");
+        const std::string_view name =
+            slash == std::string_view::npos ? path : path.substr(slash + 1);
+        if (MatchesFolded(m_strPattern, name))
+            return true;
+        if (m_strPattern[0] != '*')
+            return false;
+    }
+    return MatchesFolded(m_strPattern, path);
 }

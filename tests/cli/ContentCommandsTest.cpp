@@ -59,9 +59,16 @@ TEST_F(ModArchive, CatWritesOneEntryDecompressedOrRaw)
     run = RunCli({"cat", archive, "\\data\\tables\\ships.tbl", "--raw"});
     EXPECT_EQ(run.out, stored);
 
+    run = RunCli({"cat", archive, "Ships.TBL"});
+    EXPECT_EQ(run.nExit, 0) << run.err;
+    EXPECT_EQ(run.out, ships);
+
     run = RunCli({"cat", archive, "*.tbl"});
     EXPECT_EQ(run.nExit, 1);
-    EXPECT_NE(run.err.find("matches 3 entries"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("matches 3 entries; name one:\n  \\data\\tables\\ships.tbl\n  "
+                           "\\data\\tables\\weapons.tbl\n  \\data\\tables\\broken.tbl"),
+              std::string::npos)
+        << run.err;
     run = RunCli({"cat", archive, "missing.tbl"});
     EXPECT_EQ(run.nExit, 1);
     EXPECT_NE(run.err.find("no entry matches 'missing.tbl'"), std::string::npos) << run.err;

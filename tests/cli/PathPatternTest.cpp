@@ -11,7 +11,11 @@ TEST(PathPattern, MatchesArchivePathsLikeAUserExpects)
     EXPECT_TRUE(PathPattern("\\data\\*").Matches(ships));
     EXPECT_TRUE(PathPattern("\\data\\tables\\sh?ps.tbl").Matches(ships));
     EXPECT_TRUE(PathPattern("*").Matches(ships));
-    EXPECT_FALSE(PathPattern("ships.tbl").Matches(ships)); // taken from the root
+    // Without a separator: the file's name in any directory, as the games find files.
+    EXPECT_TRUE(PathPattern("SHIPS.tbl").Matches(ships));
+    EXPECT_TRUE(PathPattern("sh*.tbl").Matches(ships));
+    EXPECT_FALSE(PathPattern("tables").Matches(ships));
+    EXPECT_FALSE(PathPattern("data/ships.tbl").Matches(ships)); // with one, from the root
     EXPECT_FALSE(PathPattern("\\data\\tables\\ships.tb").Matches(ships));
     EXPECT_FALSE(PathPattern("\\data\\tables\\ships.tbl?").Matches(ships));
     EXPECT_TRUE(PathPattern("*ships*").Matches(ships));
