@@ -1,5 +1,6 @@
 // The browser views: BM_ShowAllFiles/16384 (the "<All files>" fill of a full .VP and the
-// list's first paint) and BM_TreeRebuild/511 (the tree of a .VP with 511 directories).
+// list's first paint), BM_FilterKeystroke/16384 (one typed character of the filter over the
+// same list: refill and paint) and BM_TreeRebuild/511 (the tree of a .VP with 511 directories).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -95,6 +96,29 @@ void BM_ShowAllFiles(benchmark::State& state)
     state.counters["rows"] = views.list.RowCount();
 }
 
+void BM_FilterKeystroke(benchmark::State& state)
+{
+    Views views(MakeFullVp(static_cast<int>(state.range(0))).Bytes());
+    views.list.resize(800, 600);
+    QImage image(views.list.size(), QImage::Format_ARGB32_Premultiplied);
+    views.list.ShowDirectory(-1);
+    // Typing "file_12" and taking it back again, one character at a time; the wildcard
+    // pattern costs most, so every other step is one.
+    const QStringList steps = {"f", "fi", "fil", "file", "file_", "file_1", "file_12",
+                               "*1?2*", "file_1", "file_", "file", "fil", "fi", "f", ""};
+    int nStep = 0;
+    for (auto _ : state)
+    {
+        views.list.SetFilter(steps[nStep++ % steps.size()]);
+        QCoreApplication::processEvents();
+        views.list.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    views.list.SetFilter(QString());
+    if (views.list.RowCount() != state.range(0))
+        state.SkipWithError("wrong row count");
+}
+
 void BM_TreeRebuild(benchmark::State& state)
 {
     Views views(ManyDirectories(static_cast<int>(state.range(0))).Bytes());
@@ -111,6 +135,7 @@ void BM_TreeRebuild(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_ShowAllFiles)->Arg(16384)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterKeystroke)->Arg(16384)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeRebuild)->Arg(511)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
