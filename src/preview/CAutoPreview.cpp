@@ -155,6 +155,10 @@ bool CAutoPreview::PreviewEntry(const ArchiveFile& entry, bool bForce)
         m_bPreviewable = 1;
         LoadPicture(entry.nType, m_strArchivePath, entry.nOffset, entry.nSize);
         break;
+    case FILE_TYPE_POF:
+        m_bPreviewable = 1;
+        LoadModel(m_strArchivePath, entry.nOffset, entry.nSize);
+        break;
     case FILE_TYPE_OGG:
         m_bPreviewable = 1;
         if (m_settings.m_bSoundAutoPlayWAV != 0 || bForce)
@@ -196,6 +200,7 @@ void CAutoPreview::StopPreview(bool bUpdate)
     m_bOggLoaded = 0;
     std::vector<std::uint8_t>().swap(m_aniContent);
     m_picture.Clear();
+    m_model.Clear();
     HideText();
     if (bUpdate)
     {
@@ -233,6 +238,11 @@ void CAutoPreview::paintEvent(QPaintEvent* pEvent)
         const QRect visible =
             pEvent->rect().translated(horizontalScrollBar()->value(), verticalScrollBar()->value());
         painter.drawImage(visible.topLeft(), m_picture.OpaqueImage(), visible);
+        return;
+    }
+    if (!m_model.IsEmpty())
+    {
+        painter.drawImage(0, 0, m_model.Image(viewport()->size()));
         return;
     }
     if (m_nHeight > 0)
@@ -552,6 +562,19 @@ bool CAutoPreview::LoadPicture(int nType, const std::string& path, std::int32_t 
     return true;
 }
 
+bool CAutoPreview::LoadModel(const std::string& path, std::int32_t nOffset, std::int32_t nSize)
+{
+    std::vector<std::uint8_t> bytes;
+    CInputFile archive;
+    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) || !archive.Open(path) ||
+        !m_model.Load(bytes, m_doc, archive, ContentMode()))
+        return false;
+    // Drawn to fit the pane, so nothing scrolls.
+    SetScrollSizes(QSize(1, 1));
+    SetPreviewCaption(m_model.Caption());
+    return true;
+}
+
 bool CAutoPreview::ShowText(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
                             bool bLua)
 {
@@ -624,6 +647,8 @@ void CAutoPreview::UpdateViewer()
                                m_picture.MipCount(), m_picture.FaceCount(), m_picture.Mip(),
                                m_picture.Face());
     }
+    else if (!m_model.IsEmpty())
+        m_pViewer->ShowModel(m_strEntryName, m_model.Scene(), m_model.Caption());
     else if (m_nHeight > 0)
     {
         // A copy: the pane's buffer changes with every frame and goes with the next stop.

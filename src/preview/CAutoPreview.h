@@ -16,6 +16,7 @@
 
 #include "ArchiveFile.h"
 #include "CEntryReader.h"
+#include "CModelPresenter.h"
 #include "CPicturePresenter.h"
 #include "CTableHighlighter.h"
 #include "Picture.h"
@@ -59,6 +60,8 @@ public:
     CPreviewViewer* Viewer() const;
     // The DDS, PNG or JPG picture shown, empty for every other kind.
     const CPicturePresenter& PicturePresenter() const { return m_picture; }
+    // The POF model shown, empty for every other kind.
+    const CModelPresenter& ModelPresenter() const { return m_model; }
     // The text shown, or nullptr before the first text.
     CTextView* TextView() const { return m_pTextView; }
     bool ShowsText() const;
@@ -105,6 +108,8 @@ private:
     bool LoadPicture(int nType, const std::string& path, std::int32_t nOffset, std::int32_t nSize);
     bool PlayOgg(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
                  const std::string& name, const std::string& dirPath);
+    // A POF model drawn at the pane's size, with the textures the archive holds.
+    bool LoadModel(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
     // Tables, missions and the other text kinds; false for bytes that are no text.
     bool ShowText(const std::string& path, std::int32_t nOffset, std::int32_t nSize, bool bLua);
     void HideText();
@@ -127,6 +132,7 @@ private:
     std::unique_ptr<ISoundOutput> m_pSoundOutput; // made on the first sound
     QBasicTimer m_aniTimer;                       // the animation's frame timer
     CPicturePresenter m_picture;
+    CModelPresenter m_model;
     CTextView* m_pTextView = nullptr; // made on the first text, over the viewport
     QString m_text;                   // the text shown, for the viewer
     TextSyntax m_textSyntax = TextSyntax::Table;

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "CModelCanvas.h"
 #include "CPictureCanvas.h"
 #include "CTextView.h"
 #include "RegistryAccess.h"
@@ -90,6 +91,26 @@ CPreviewViewer::CPreviewViewer(QWidget* pParent) : QWidget(pParent, Qt::Window)
     pToolsLayout->addStretch(1);
     pLayout->addWidget(m_pPictureTools);
 
+    m_pModelTools = new QWidget(this);
+    auto* pModelLayout = new QHBoxLayout(m_pModelTools);
+    pModelLayout->setContentsMargins(4, 2, 4, 2);
+    auto* pModelBar = new QToolBar(m_pModelTools);
+    pModelBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_pWireframeAction = AddButton(pModelBar, tr("Wireframe"), tr("Draw the polygons' edges only"),
+                                   QKeySequence(Qt::Key_W));
+    m_pWireframeAction->setCheckable(true);
+    m_pTexturesAction = AddButton(pModelBar, tr("Textures"),
+                                  tr("Draw the textures the archive holds"), QKeySequence(Qt::Key_T));
+    m_pTexturesAction->setCheckable(true);
+    m_pTexturesAction->setChecked(true);
+    QAction* pResetView = AddButton(pModelBar, tr("Reset view"),
+                                    tr("Back to the first view (double-click)"),
+                                    QKeySequence(Qt::Key_Home));
+    pModelLayout->addWidget(pModelBar);
+    pModelLayout->addWidget(new QLabel(tr("Drag to turn, wheel to zoom"), m_pModelTools));
+    pModelLayout->addStretch(1);
+    pLayout->addWidget(m_pModelTools);
+
     m_pStack = new QStackedWidget(this);
     m_pMessage = new QLabel(m_pStack);
     m_pMessage->setAlignment(Qt::AlignCenter);
@@ -104,6 +125,8 @@ CPreviewViewer::CPreviewViewer(QWidget* pParent) : QWidget(pParent, Qt::Window)
     m_pStack->addWidget(m_pMessage);
     m_pStack->addWidget(m_pCanvas);
     m_pStack->addWidget(m_pTextView);
+    m_pModelCanvas = new CModelCanvas(m_pStack);
+    m_pStack->addWidget(m_pModelCanvas);
     pLayout->addWidget(m_pStack, 1);
 
     m_pCaption = new QLabel(this);
@@ -123,6 +146,9 @@ CPreviewViewer::CPreviewViewer(QWidget* pParent) : QWidget(pParent, Qt::Window)
     connect(pZoomOut, &QAction::triggered, m_pCanvas, [this] { m_pCanvas->ZoomBy(-1); });
     connect(m_pIgnoreAlphaAction, &QAction::toggled, m_pCanvas, &CPictureCanvas::SetIgnoreAlpha);
     connect(m_pCanvas, &CPictureCanvas::ZoomChanged, this, &CPreviewViewer::UpdateZoomLabel);
+    connect(m_pWireframeAction, &QAction::toggled, m_pModelCanvas, &CModelCanvas::SetWireframe);
+    connect(m_pTexturesAction, &QAction::toggled, m_pModelCanvas, &CModelCanvas::SetTextures);
+    connect(pResetView, &QAction::triggered, m_pModelCanvas, &CModelCanvas::ResetView);
     const auto requestMip = [this]
     {
         if (!m_bFillingChoices)
@@ -151,9 +177,7 @@ void CPreviewViewer::ShowPicture(const QString& title, const QImage& image, cons
 {
     SetTitle(title);
     m_pCanvas->SetImage(image);
-    m_pStack->setCurrentWidget(m_pCanvas);
-    m_pTextView->Clear();
-    m_pPictureTools->setVisible(true);
+    ShowPage(m_pCanvas);
     m_pIgnoreAlphaAction->setEnabled(image.hasAlphaChannel());
 
     m_bFillingChoices = true;
@@ -178,22 +202,39 @@ void CPreviewViewer::ShowPicture(const QString& title, const QImage& image, cons
 void CPreviewViewer::ShowText(const QString& title, const QString& text, TextSyntax syntax)
 {
     SetTitle(title);
-    m_pCanvas->ClearImage();
     m_pTextView->SetText(text, syntax);
-    m_pStack->setCurrentWidget(m_pTextView);
-    m_pPictureTools->setVisible(false);
+    ShowPage(m_pTextView);
     m_pCaption->setText(LineCountCaption(text));
+}
+
+void CPreviewViewer::ShowModel(const QString& title, std::shared_ptr<const ModelScene> pScene,
+                               const QString& caption)
+{
+    SetTitle(title);
+    m_pModelCanvas->SetScene(std::move(pScene));
+    ShowPage(m_pModelCanvas);
+    m_pCaption->setText(caption);
 }
 
 void CPreviewViewer::ShowMessage(const QString& title, const QString& text)
 {
     SetTitle(title);
-    m_pCanvas->ClearImage();
-    m_pTextView->Clear();
     m_pMessage->setText(text.isEmpty() ? tr("Nothing is being previewed.") : text);
-    m_pStack->setCurrentWidget(m_pMessage);
-    m_pPictureTools->setVisible(false);
+    ShowPage(m_pMessage);
     m_pCaption->clear();
+}
+
+void CPreviewViewer::ShowPage(QWidget* pPage)
+{
+    if (pPage != m_pCanvas)
+        m_pCanvas->ClearImage();
+    if (pPage != m_pTextView)
+        m_pTextView->Clear();
+    if (pPage != m_pModelCanvas)
+        m_pModelCanvas->ClearScene();
+    m_pStack->setCurrentWidget(pPage);
+    m_pPictureTools->setVisible(pPage == m_pCanvas);
+    m_pModelTools->setVisible(pPage == m_pModelCanvas);
 }
 
 QString CPreviewViewer::Caption() const
@@ -214,6 +255,11 @@ bool CPreviewViewer::ShowsPicture() const
 bool CPreviewViewer::ShowsText() const
 {
     return m_pStack->currentWidget() == m_pTextView;
+}
+
+bool CPreviewViewer::ShowsModel() const
+{
+    return m_pStack->currentWidget() == m_pModelCanvas;
 }
 
 void CPreviewViewer::UpdateZoomLabel(double dZoom)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -13,15 +15,18 @@ inline QString LineCountCaption(const QString& text)
     return nLines == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(nLines);
 }
 
+class CModelCanvas;
 class CPictureCanvas;
 class CTextView;
+struct ModelScene;
 class QAction;
 class QComboBox;
 class QLabel;
 class QStackedWidget;
 
 // The resizable window that shows the entry being previewed at full size: pictures and
-// animation frames with zoom and alpha, a DDS's mip levels and faces, text with find. It
+// animation frames with zoom and alpha, a DDS's mip levels and faces, text with find, models
+// turned and zoomed with the mouse, filled or as wireframe, with or without textures. It
 // only shows what the preview hands it; closing it changes nothing in the main window.
 class CPreviewViewer : public QWidget
 {
@@ -36,15 +41,20 @@ public:
     void ShowPicture(const QString& title, const QImage& image, const QString& caption,
                      int nMipCount = 1, int nFaceCount = 1, int nMip = 0, int nFace = 0);
     void ShowText(const QString& title, const QString& text, TextSyntax syntax = TextSyntax::Table);
+    // A model; the same scene shown again keeps the way it is turned.
+    void ShowModel(const QString& title, std::shared_ptr<const ModelScene> pScene,
+                   const QString& caption);
     // A line of text in place of content ("Playing OGG...", or nothing previewed).
     void ShowMessage(const QString& title, const QString& text);
 
     CPictureCanvas* Canvas() const { return m_pCanvas; }
     CTextView* TextView() const { return m_pTextView; }
+    CModelCanvas* ModelCanvas() const { return m_pModelCanvas; }
     QString Caption() const;
     QString Message() const;
     bool ShowsPicture() const;
     bool ShowsText() const;
+    bool ShowsModel() const;
 
     // Registry value of the remembered geometry, "x,y,width,height".
     static void SaveGeometryValue(const QRect& geometry);
@@ -59,6 +69,8 @@ protected:
 
 private:
     void SetTitle(const QString& title);
+    // Shows one page of the stack with its tools, and lets go of what the others held.
+    void ShowPage(QWidget* pPage);
     void UpdateZoomLabel(double dZoom);
     void RestoreGeometry();
 
@@ -75,6 +87,10 @@ private:
     QLabel* m_pFaceLabel = nullptr;
     QComboBox* m_pFaceBox = nullptr;
     QLabel* m_pCaption = nullptr;
+    CModelCanvas* m_pModelCanvas = nullptr;
+    QWidget* m_pModelTools = nullptr;
+    QAction* m_pWireframeAction = nullptr;
+    QAction* m_pTexturesAction = nullptr;
     bool m_bGeometryRestored = false;
     bool m_bFillingChoices = false;
 };

@@ -60,7 +60,7 @@ protected:
             .File("intro.ani", "not an animation")
             .File("ship.tga", "not a picture")
             .File("hail.wav", "not a sound")
-            .File("ship.pof", "PSPO")
+            .File("font.ttf", "not a font")
             .Up()
             .WriteTo(m_dir / "media.vp");
         ASSERT_EQ(m_doc.OnOpenDocument(m_dir / "media.vp"), CORBISTAVDoc::OpenResult::Read);
@@ -106,7 +106,7 @@ TEST_F(PreviewPane, PreviewableByTypeWhateverTheSettingsAndForce)
                                                   {"intro.ani", true},
                                                   {"ship.tga", true},
                                                   {"hail.wav", true},
-                                                  {"ship.pof", false}};
+                                                  {"font.ttf", false}};
     for (bool bSettingsOn : {true, false})
     {
         auto pane = MakePane(bSettingsOn);
@@ -154,7 +154,7 @@ TEST_F(PreviewPane, EmptyPaneIsBlackEverywhere)
     auto pane = MakePane();
     EXPECT_TRUE(NonBlackBounds(Grab(*pane)).isEmpty());
     pane->PreviewEntry(Entry("title.pcx"), true);
-    pane->PreviewEntry(Entry("ship.pof"), false);
+    pane->PreviewEntry(Entry("font.ttf"), false);
     const QImage image = Grab(*pane);
     EXPECT_EQ(image.size(), QSize(400, 120));
     EXPECT_TRUE(NonBlackBounds(image).isEmpty());

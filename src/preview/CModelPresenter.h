@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "CEntryReader.h"
+#include "PofRenderer.h"
+#include "Result.h"
+#include "RgbaPicture.h"
+
+class CORBISTAVDoc;
+class IByteSource;
+
+// A model ready to draw, shared by the pane and the viewer: each keeps it as long as it shows
+// it, so neither waits for the other's next preview.
+struct ModelScene
+{
+    PofMesh mesh;
+    std::vector<RgbaPicture> textures; // one per name of the model's list, empty where missing
+    QString caption;
+};
+
+// The model drawn into an image of the given size, as the view says.
+QImage RenderModelImage(const ModelScene& scene, QSize size, const PofView& view);
+
+// What the preview holds of a POF entry: the model flattened for drawing with the textures
+// the archive holds, and the pane's picture of it.
+class CModelPresenter
+{
+public:
+    // Reads the model once and the textures it names from the same archive; a model that does
+    // not parse leaves the presenter empty.
+    Result Load(const std::vector<std::uint8_t>& bytes, const CORBISTAVDoc& doc,
+                IByteSource& archive, CEntryReader::Mode mode);
+    void Clear();
+
+    bool IsEmpty() const { return !m_pScene; }
+    const std::shared_ptr<const ModelScene>& Scene() const { return m_pScene; }
+    // "1536 polys, 4 subobjects - hull": what is drawn, and the first texture's name.
+    QString Caption() const;
+    // The model as first shown, drawn at size; drawn again only when the size changes.
+    const QImage& Image(QSize size);
+
+private:
+    std::shared_ptr<const ModelScene> m_pScene;
+    QImage m_image;
+};
