@@ -17,6 +17,7 @@
 
 #include <QApplication>
 
+#include "BenchScratch.h"
 #include "CCommandTable.h"
 #include "CMainFrame.h"
 #include "CORBISTAVApp.h"
@@ -142,13 +143,9 @@ void BM_CopyBaseline(benchmark::State& state)
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const std::string base = fs::is_directory("/dev/shm") && ::access("/dev/shm", W_OK) == 0
-                                 ? "/dev/shm"
-                                 : fs::temp_directory_path().string();
-    std::string work = base + "/orbistav-bench-XXXXXX";
-    if (!::mkdtemp(work.data()))
+    g_strWork = MakeScratchDirectory();
+    if (g_strWork.empty())
         return 1;
-    g_strWork = work;
     g_strArchive = g_strWork + "/bench.vp";
     // The program's settings and legacy files stay out of the user's own.
     ::setenv("QUILLMOOR_REGISTRY_DIR", (g_strWork + "/registry").c_str(), 1);
@@ -156,16 +153,7 @@ int main(int argc, char** argv)
     WriteArchive();
 
     QApplication qapp(argc, argv);
-    // Defaults first: flags given on the command line come later and win.
-    std::vector<char*> args{argv[0]};
-    std::string defaults[] = {"--benchmark_repetitions=15",
-                              "--benchmark_enable_random_interleaving=true",
-                              "--benchmark_report_aggregates_only=true"};
-    for (std::string& flag : defaults)
-        args.push_back(flag.data());
-    args.insert(args.end(), argv + 1, argv + argc);
-    int nArgs = static_cast<int>(args.size());
-    benchmark::Initialize(&nArgs, args.data());
+    InitializeRepeatedBenchmarks(argc, argv);
     for (auto* pBench :
          {benchmark::RegisterBenchmark("BM_ExtractSelection/1000x1MiB", BM_ExtractSelection),
           benchmark::RegisterBenchmark("BM_CopyBaseline/1000x1MiB", BM_CopyBaseline)})

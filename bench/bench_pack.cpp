@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "BenchScratch.h"
 #include "FolderPack.h"
 #include "Lz41Builder.h"
 #include "PackWriter.h"
@@ -138,13 +139,9 @@ void BM_ReadBaseline(benchmark::State& state)
 
 int main(int argc, char** argv)
 {
-    const std::string base = fs::is_directory("/dev/shm") && ::access("/dev/shm", W_OK) == 0
-                                 ? "/dev/shm"
-                                 : fs::temp_directory_path().string();
-    std::string work = base + "/orbistav-bench-XXXXXX";
-    if (!::mkdtemp(work.data()))
+    g_strWork = MakeScratchDirectory();
+    if (g_strWork.empty())
         return 1;
-    g_strWork = work;
     WriteFolder(g_strWork + "/plain", kFiles, false);
     WriteFolder(g_strWork + "/text", kLz41Files, true);
     {
@@ -155,21 +152,12 @@ int main(int argc, char** argv)
             return 1;
     }
 
-    std::vector<char*> args{argv[0]};
-    std::string defaults[] = {"--benchmark_repetitions=15",
-                              "--benchmark_enable_random_interleaving=true",
-                              "--benchmark_report_aggregates_only=true"};
-    for (std::string& flag : defaults)
-        args.push_back(flag.data());
-    args.insert(args.end(), argv + 1, argv + argc);
-    int nArgs = static_cast<int>(args.size());
-    benchmark::Initialize(&nArgs, args.data());
-    for (auto* pBench : {benchmark::RegisterBenchmark("BM_Pack/1000x1MiB", BM_Pack),
-                         benchmark::RegisterBenchmark("BM_ConcatBaseline/1000x1MiB",
-                                                      BM_ConcatBaseline),
-                         benchmark::RegisterBenchmark("BM_Verify/1000x1MiB", BM_Verify),
-                         benchmark::RegisterBenchmark("BM_ReadBaseline/1000x1MiB",
-                                                      BM_ReadBaseline)})
+    InitializeRepeatedBenchmarks(argc, argv);
+    for (auto* pBench :
+         {benchmark::RegisterBenchmark("BM_Pack/1000x1MiB", BM_Pack),
+          benchmark::RegisterBenchmark("BM_ConcatBaseline/1000x1MiB", BM_ConcatBaseline),
+          benchmark::RegisterBenchmark("BM_Verify/1000x1MiB", BM_Verify),
+          benchmark::RegisterBenchmark("BM_ReadBaseline/1000x1MiB", BM_ReadBaseline)})
         pBench->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
     benchmark::RegisterBenchmark("BM_PackLz41/256MiB", BM_PackLz41)
         ->ArgName("jobs")
