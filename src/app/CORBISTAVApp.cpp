@@ -64,6 +64,9 @@ bool CORBISTAVApp::InitInstance(const std::optional<QString>& archivePath)
     m_pMenu = std::make_unique<COwnerDrawMenu>();
     m_pMenu->LoadMenu(m_pFrame->menuBar());
     m_pMenu->LoadToolbar(IDR_MENU_IMAGES);
+    // The file list's context menu shows the Action menu's pictures beside the same commands.
+    if (COwnerDrawMenu* pListMenu = m_pMenu->FindPopup(m_pFrame->ListMenu()))
+        pListMenu->LoadToolbar(IDR_MENU_IMAGES);
 
     m_pFrame->show();
     m_pFrame->raise();

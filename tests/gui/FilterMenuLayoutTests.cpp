@@ -9,6 +9,7 @@
 
 #include "CLeftView.h"
 #include "CORBISTAVView.h"
+#include "COwnerDrawMenu.h"
 #include "CStaticSplitter.h"
 #include "GuiTestSupport.h"
 #include "TempDir.h"
@@ -144,8 +145,12 @@ TEST_F(FilterTest, ContextMenuOffersTheSelectionsCommandsByTheirRules)
                            "Extract to FREESPACE D&ata dir (disabled)", "-",
                            "&Play / Preview (disabled)", "S&top / Close Preview (disabled)", "-",
                            "Copy &name (disabled)", "Copy archive &path (disabled)"}));
-    // Same accelerators as the Action menu.
+    // Same accelerators and pictures as the Action menu.
     EXPECT_EQ(Frame().ListMenu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F3));
+    const COwnerDrawMenu* pLook = app->Menu()->FindPopup(Frame().ListMenu());
+    ASSERT_NE(pLook, nullptr);
+    EXPECT_GE(pLook->FindItem(Frame().ListMenu()->actions()[0])->nImage, 0);
+    EXPECT_EQ(pLook->FindItem(Frame().ListMenu()->actions()[7])->nImage, -1);
 
     SelectRow(0);
     const QStringList texts = ListMenuTexts();
