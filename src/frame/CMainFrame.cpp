@@ -60,6 +60,8 @@ CMainFrame::CMainFrame(CORBISTAVDoc& doc, AppSettings& settings, IPlatformServic
     CreateMenus();
     m_doc.SetObserver(this);
     setAcceptDrops(true);
+    // The window opens with the list in focus, not the filter field above it.
+    m_pList->setFocus(Qt::OtherFocusReason);
 
     // Toolbar buttons follow their rules whenever the program goes idle.
     if (QAbstractEventDispatcher* pDispatcher = QAbstractEventDispatcher::instance())
