@@ -43,8 +43,8 @@ constexpr std::uint8_t kBackground[3] = {26, 28, 34};
 constexpr std::uint8_t kGrey[3] = {168, 168, 168};
 constexpr std::uint8_t kWire[3] = {150, 200, 255};
 constexpr float kAmbient = 0.3f;
-// Share of the picture the model takes at zoom 1, seen as first shown.
-constexpr double kFill = 0.9;
+// Share of the picture the model takes at zoom 1, at the widest of its turns.
+constexpr double kFill = 0.95;
 
 // A corner after the camera: screen position, 1/depth and the lit intensity.
 struct ScreenCorner
@@ -86,28 +86,50 @@ Camera Orbit(double dYawDegrees, double dPitchDegrees, Vec3 centre, double dDist
     return camera;
 }
 
-Camera MakeCamera(const PofMesh& mesh, const PofView& view, int nWidth, int nHeight)
+// Where the eye stands from the middle of the model's box.
+void Frame(const PofMesh& mesh, Vec3& centre, double& dDistance)
 {
     const Vec3 min{mesh.min.x, mesh.min.y, mesh.min.z};
     const Vec3 max{mesh.max.x, mesh.max.y, mesh.max.z};
-    const Vec3 centre = (min + max) * 0.5;
+    centre = (min + max) * 0.5;
     double dRadius = std::sqrt(Dot(max - min, max - min)) / 2;
     if (!(dRadius > 0))
         dRadius = 1;
-    const double dDistance = dRadius * 2.6;
-    Camera camera = Orbit(view.dYaw, view.dPitch, centre, dDistance);
+    dDistance = dRadius * 2.6;
+}
 
-    // The scale that fits the model as first shown holds for every turn, so it keeps its size
-    // while the viewer turns it.
+// The half width and height, at depth 1, of what the model covers turned once round its
+// vertical axis at the first view's pitch: one scale then holds for every turn, so the model
+// keeps its size and stays in the picture while the viewer turns it.
+void FitSpans(const PofMesh& mesh, double& dSpanX, double& dSpanY)
+{
+    Vec3 centre;
+    double dDistance = 0;
+    Frame(mesh, centre, dDistance);
     const PofView first;
-    const Camera fit = Orbit(first.dYaw, first.dPitch, centre, dDistance);
-    double dSpanX = 1e-9, dSpanY = 1e-9;
-    for (const PofMesh::Corner& c : mesh.corners)
+    dSpanX = dSpanY = 1e-9;
+    for (int nYaw = 0; nYaw < 360; nYaw += 30)
     {
-        const Vec3 v = fit.View({c.x, c.y, c.z});
-        dSpanX = std::max(dSpanX, std::abs(v.x / v.z));
-        dSpanY = std::max(dSpanY, std::abs(v.y / v.z));
+        const Camera fit = Orbit(first.dYaw + nYaw, first.dPitch, centre, dDistance);
+        for (const PofMesh::Corner& c : mesh.corners)
+        {
+            const Vec3 v = fit.View({c.x, c.y, c.z});
+            dSpanX = std::max(dSpanX, std::abs(v.x / v.z));
+            dSpanY = std::max(dSpanY, std::abs(v.y / v.z));
+        }
     }
+}
+
+Camera MakeCamera(const PofMesh& mesh, const PofView& view, int nWidth, int nHeight)
+{
+    Vec3 centre;
+    double dDistance = 0;
+    Frame(mesh, centre, dDistance);
+    Camera camera = Orbit(view.dYaw, view.dPitch, centre, dDistance);
+    double dSpanX = mesh.dFitX;
+    double dSpanY = mesh.dFitY;
+    if (!(dSpanX > 0 && dSpanY > 0))
+        FitSpans(mesh, dSpanX, dSpanY);
     const double dZoom = view.dZoom > 0 ? view.dZoom : 1;
     camera.dFocal = dZoom * kFill * std::min(nWidth / 2 / dSpanX, nHeight / 2 / dSpanY);
     camera.dHalfWidth = nWidth / 2.0;
@@ -336,6 +358,7 @@ PofMesh BuildPofMesh(const PofModel& model)
             }
         }
     }
+    FitSpans(mesh, mesh.dFitX, mesh.dFitY);
     return mesh;
 }
 

@@ -40,6 +40,9 @@ struct PofMesh
     std::vector<Polygon> polygons;
     PofVector min; // of the corners
     PofVector max;
+    // The scale that fits the model at zoom 1, worked out once; 0: work it out when drawing.
+    double dFitX = 0;
+    double dFitY = 0;
 };
 
 PofMesh BuildPofMesh(const PofModel& model);
