@@ -37,10 +37,14 @@ Json Vector(const PofVector& v)
     return Json::array({v.x, v.y, v.z});
 }
 
-std::string TextureEntry(const CORBISTAVDoc& doc, const std::string& name)
+// The archive path of each texture's entry, empty where the archive has none.
+std::vector<std::string> TextureEntries(const CORBISTAVDoc& doc, const PofModel& model)
 {
-    const int nFile = FindPofTexture(doc, name);
-    return nFile < 0 ? std::string() : Cp1252ToUtf8(CEntryExtractor::ArchivePathOf(doc, nFile));
+    std::vector<std::string> entries;
+    for (const int nFile : FindPofTextures(doc, model.textures))
+        entries.push_back(nFile < 0 ? std::string()
+                                    : Cp1252ToUtf8(CEntryExtractor::ArchivePathOf(doc, nFile)));
+    return entries;
 }
 
 void PrintJson(const CORBISTAVDoc& doc, const std::string& label, const PofModel& model,
@@ -71,11 +75,12 @@ void PrintJson(const CORBISTAVDoc& doc, const std::string& label, const PofModel
     }
     root["subobjects"] = std::move(subobjects);
     Json textures = Json::array();
-    for (const std::string& name : model.textures)
+    const std::vector<std::string> entries = TextureEntries(doc, model);
+    for (std::size_t i = 0; i < model.textures.size(); ++i)
     {
-        const std::string entry = TextureEntry(doc, name);
+        const std::string& entry = entries[i];
         Json item;
-        item["name"] = Cp1252ToUtf8(name);
+        item["name"] = Cp1252ToUtf8(model.textures[i]);
         item["entry"] = entry.empty() ? Json() : Json(entry);
         textures.push_back(std::move(item));
     }
@@ -91,12 +96,10 @@ void PrintText(const CORBISTAVDoc& doc, const PofModel& model, std::ostream& out
         out << "subobject " << sub.nNumber << '\t' << Cp1252ToUtf8(sub.strName) << "\tparent "
             << sub.nParent << "\tdetail " << sub.nDetailLevel << '\t' << sub.points.size()
             << " vertices\t" << sub.polygons.size() << " polygons\n";
-    for (const std::string& name : model.textures)
-    {
-        const std::string entry = TextureEntry(doc, name);
-        out << "texture " << Cp1252ToUtf8(name) << '\t' << (entry.empty() ? "(missing)" : entry)
-            << '\n';
-    }
+    const std::vector<std::string> entries = TextureEntries(doc, model);
+    for (std::size_t i = 0; i < model.textures.size(); ++i)
+        out << "texture " << Cp1252ToUtf8(model.textures[i]) << '\t'
+            << (entries[i].empty() ? "(missing)" : entries[i]) << '\n';
 }
 } // namespace
 

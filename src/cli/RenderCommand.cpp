@@ -167,11 +167,13 @@ Result RenderModel(const CORBISTAVDoc& doc, IByteSource& input,
     view.dPitch = options.dPitch;
     view.bWireframe = options.bWireframe;
     view.bTextures = !options.bNoTextures;
+    const PofMesh mesh = BuildPofMesh(model);
     std::vector<RgbaPicture> textures;
     if (view.bTextures)
-        textures = LoadPofTextures(doc, input, model.textures, CEntryReader::ModeFor(doc, false));
+        textures = LoadPofTextures(doc, input, model.textures, CEntryReader::ModeFor(doc, false),
+                                   UsedTextures(mesh, model.textures.size()));
     RgbaPicture picture;
-    if (Result r = RenderPof(BuildPofMesh(model), textures, view, nWidth, nHeight, picture); !r)
+    if (Result r = RenderPof(mesh, textures, view, nWidth, nHeight, picture); !r)
         return r;
     // Opaque: the background is part of the picture.
     std::vector<std::uint8_t> rgb(picture.rgba.size() / 4 * 3);
@@ -227,7 +229,8 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
         return Fail(r.Text());
 
     if (options.bModelView && file.nType != FILE_TYPE_POF)
-        return Fail(label + ": --size, --yaw, --pitch, --wireframe and --no-textures are for models");
+        return Fail(label +
+                    ": --size, --yaw, --pitch, --wireframe and --no-textures are for models");
 
     std::string out;
     Result r;

@@ -90,11 +90,13 @@ int main(int argc, char** argv)
     const CLI::Option* modelViewOptions[] = {
         renderCmd->add_option("--size", render.strSize,
                               "The picture of a model, WIDTHxHEIGHT (default 512x512)"),
-        renderCmd->add_option("--yaw", render.dYaw,
-                              "Degrees a model is seen from left of its front (default 30)")
+        renderCmd
+            ->add_option("--yaw", render.dYaw,
+                         "Degrees a model is seen from left of its front (default 30)")
             ->check(CLI::Range(-360.0, 360.0)),
-        renderCmd->add_option("--pitch", render.dPitch,
-                              "Degrees a model is seen from above (default 20)")
+        renderCmd
+            ->add_option("--pitch", render.dPitch,
+                         "Degrees a model is seen from above (default 20)")
             ->check(CLI::Range(-89.0, 89.0)),
         renderCmd->add_flag("--wireframe", render.bWireframe, "Draw a model's polygon edges only"),
         renderCmd->add_flag("--no-textures", render.bNoTextures,

@@ -28,7 +28,8 @@ Result CModelPresenter::Load(const std::vector<std::uint8_t>& bytes, const CORBI
             return r;
         auto pScene = std::make_shared<ModelScene>();
         pScene->mesh = BuildPofMesh(model);
-        pScene->textures = LoadPofTextures(doc, archive, model.textures, mode);
+        pScene->textures = LoadPofTextures(doc, archive, model.textures, mode,
+                                           UsedTextures(pScene->mesh, model.textures.size()));
         pScene->caption =
             QString::asprintf("%i polys, %i subobjects - ",
                               static_cast<int>(model.ShownPolygonCount()),

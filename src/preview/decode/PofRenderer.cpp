@@ -362,6 +362,15 @@ PofMesh BuildPofMesh(const PofModel& model)
     return mesh;
 }
 
+std::vector<bool> UsedTextures(const PofMesh& mesh, std::size_t nTextures)
+{
+    std::vector<bool> used(nTextures);
+    for (const PofMesh::Polygon& polygon : mesh.polygons)
+        if (polygon.nTexture >= 0 && static_cast<std::size_t>(polygon.nTexture) < nTextures)
+            used[static_cast<std::size_t>(polygon.nTexture)] = true;
+    return used;
+}
+
 Result RenderPof(const PofMesh& mesh, std::span<const RgbaPicture> textures, const PofView& view,
                  int nWidth, int nHeight, RgbaPicture& picture)
 {

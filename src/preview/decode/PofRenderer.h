@@ -46,6 +46,8 @@ struct PofMesh
 };
 
 PofMesh BuildPofMesh(const PofModel& model);
+// Which of nTextures textures the mesh's polygons use: the ones worth reading.
+std::vector<bool> UsedTextures(const PofMesh& mesh, std::size_t nTextures);
 
 // Draws the mesh into a picture of nWidth x nHeight, opaque: textured polygons take the texel
 // of textures[nTexture] (nearest, wrapped), where that picture is empty or textures are off

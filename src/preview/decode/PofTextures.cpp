@@ -1,7 +1,9 @@
 #include "PofTextures.h"
 
 #include <algorithm>
+#include <iterator>
 #include <new>
+#include <unordered_map>
 
 #include "CORBISTAVDoc.h"
 #include "DdsDecoder.h"
@@ -98,30 +100,47 @@ RgbaPicture LoadTexture(IByteSource& archive, const ArchiveFile& file, CEntryRea
 
 int FindPofTexture(const CORBISTAVDoc& doc, std::string_view name)
 {
-    std::string base = Lower(name);
-    for (const char* szExtension : kExtensions)
-        if (EndsWith(base, szExtension))
-            base.resize(base.size() - 4);
-    if (base.empty())
-        return -1;
-    for (const char* szExtension : kExtensions)
+    return FindPofTextures(doc, {std::string(name)}).front();
+}
+
+std::vector<int> FindPofTextures(const CORBISTAVDoc& doc, const std::vector<std::string>& names)
+{
+    // The first entry of each lower-case name of a texture kind.
+    std::unordered_map<std::string, int> entries;
+    for (int i = 0; i < doc.m_nFileCount; ++i)
     {
-        const std::string wanted = base + szExtension;
-        for (int i = 0; i < doc.m_nFileCount; ++i)
-            if (doc.m_files[i].strName.size() == wanted.size() &&
-                Lower(doc.m_files[i].strName) == wanted)
-                return i;
+        std::string name = Lower(doc.m_files[i].strName);
+        if (std::any_of(std::begin(kExtensions), std::end(kExtensions),
+                        [&](const char* szExtension) { return EndsWith(name, szExtension); }))
+            entries.emplace(std::move(name), i);
     }
-    return -1;
+    std::vector<int> found(names.size(), -1);
+    for (std::size_t n = 0; n < names.size(); ++n)
+    {
+        std::string base = Lower(names[n]);
+        for (const char* szExtension : kExtensions)
+            if (EndsWith(base, szExtension))
+                base.resize(base.size() - 4);
+        if (base.empty())
+            continue;
+        for (const char* szExtension : kExtensions)
+            if (const auto it = entries.find(base + szExtension); it != entries.end())
+            {
+                found[n] = it->second;
+                break;
+            }
+    }
+    return found;
 }
 
 std::vector<RgbaPicture> LoadPofTextures(const CORBISTAVDoc& doc, IByteSource& archive,
                                          const std::vector<std::string>& names,
-                                         CEntryReader::Mode mode)
+                                         CEntryReader::Mode mode, const std::vector<bool>& wanted)
 {
+    const std::vector<int> files = FindPofTextures(doc, names);
     std::vector<RgbaPicture> textures(names.size());
     for (std::size_t i = 0; i < names.size(); ++i)
-        if (const int nFile = FindPofTexture(doc, names[i]); nFile >= 0)
-            textures[i] = LoadTexture(archive, doc.m_files[nFile], mode);
+        if (files[i] >= 0 && (wanted.empty() || (i < wanted.size() && wanted[i])))
+            textures[i] = LoadTexture(archive, doc.m_files[files[i]], mode);
     return textures;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,8 +17,13 @@ constexpr int kMostPofTextureSide = 1024;
 // The file index of the entry holding the texture a model names: "<name>.dds", else .tga,
 // .png, .jpg, .pcx, in any directory, compared without regard to case; -1 when there is none.
 int FindPofTexture(const CORBISTAVDoc& doc, std::string_view name);
+// The same for every name of a model's list, in one pass over the archive's files, so a list
+// of thousands of names costs no more than reading it.
+std::vector<int> FindPofTextures(const CORBISTAVDoc& doc, const std::vector<std::string>& names);
 
-// One picture per name, empty where the archive holds no such texture or it does not decode.
+// One picture per name, empty where the archive holds no such texture, it does not decode, or
+// wanted (when given) says no polygon drawn uses it.
 std::vector<RgbaPicture> LoadPofTextures(const CORBISTAVDoc& doc, IByteSource& archive,
                                          const std::vector<std::string>& names,
-                                         CEntryReader::Mode mode);
+                                         CEntryReader::Mode mode,
+                                         const std::vector<bool>& wanted = {});
