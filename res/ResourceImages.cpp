@@ -52,9 +52,9 @@ QPixmap ResourceBitmap(int resourceId)
                                switch (resourceId)
                                {
                                case IDB_SPLASH:
-                                   return QPixmap::fromImage(PaintSplashImage());
+                                   return QPixmap(QStringLiteral(":/splash/splash.png"));
                                case IDB_SPLASH_VERSION:
-                                   return QPixmap::fromImage(PaintSplashVersionImage());
+                                   return QPixmap(QStringLiteral(":/splash/splash-version.png"));
                                default:
                                {
                                    const QImage image = PaintListImage(resourceId, 1);

@@ -3,9 +3,10 @@
 #include <QIcon>
 #include <QPixmap>
 
-// The program's pictures, named by their resource numbers (CommandIds.h). Everything is
-// drawn in code on first use and kept for the rest of the run; GUI thread only. Unknown
-// ids give a null pixmap or icon.
+// The program's pictures, named by their resource numbers (CommandIds.h). Everything but the
+// splash pictures is drawn in code on first use and kept for the rest of the run; those two
+// are PNGs drawn by the same code ahead of time (orbistav_update_splash). GUI thread only.
+// Unknown ids give a null pixmap or icon.
 
 // IDB_LIST_UNUSED, IDB_LIST_DOCUMENT, IDB_LIST_FOLDER: 16 x 16 with transparency;
 // IDB_SPLASH: 421 x 261, opaque; IDB_SPLASH_VERSION: 145 x 16, opaque, drawn to lie on the
