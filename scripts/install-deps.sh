@@ -11,6 +11,7 @@ packages=(
   libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev
   libsquish-dev
   liblz4-dev libssl-dev
+  dpkg-dev appstream
 )
 if [ "${ORBISTAV_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)
