@@ -19,8 +19,15 @@ QWidget* CMainFrame::CreateListPane()
     m_pFilterEdit = new QLineEdit(pPane);
     m_pFilterEdit->setObjectName(QStringLiteral("filterField"));
     m_pFilterEdit->setPlaceholderText(tr("Filter by name, * and ? as wildcards (Ctrl+F)"));
-    m_pFilterEdit->setClearButtonEnabled(true);
     pLayout->addWidget(m_pFilterEdit);
+    // The clear button is made when first needed: its icon comes from the icon theme, whose
+    // look-up took some 15 ms before the window could show.
+    connect(m_pFilterEdit, &QLineEdit::textChanged, m_pFilterEdit,
+            [this](const QString& text)
+            {
+                if (!text.isEmpty() && !m_pFilterEdit->isClearButtonEnabled())
+                    m_pFilterEdit->setClearButtonEnabled(true);
+            });
     pLayout->addWidget(m_pList, 1);
 
     connect(m_pFilterEdit, &QLineEdit::textChanged, m_pList, &CORBISTAVView::SetFilter);

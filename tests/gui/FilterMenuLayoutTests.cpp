@@ -87,6 +87,7 @@ TEST_F(FilterTest, FilterNarrowsEveryViewAndExtractionTakesTheShownRows)
     Type("SHIP");
     EXPECT_EQ(Rows(), QStringList({"ships.tbl", "Shipsounds.tbl"}));
     EXPECT_EQ(StatusPane(1), "2 of 3 files shown");
+    EXPECT_TRUE(Frame().FilterField()->isClearButtonEnabled());
 
     // It stays across tree selections: \data shows its folders by name too, and all files.
     ShowTreeItem(0);
