@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include <SDL.h>
+#include "SdlLibrary.h"
 
 namespace
 {
@@ -39,7 +39,7 @@ struct CSdlSoundOutput::Converter
     ~Converter()
     {
         if (pStream)
-            SDL_FreeAudioStream(pStream);
+            Sdl()->FreeAudioStream(pStream);
     }
 };
 
@@ -53,47 +53,47 @@ CSdlSoundOutput::~CSdlSoundOutput()
             CloseDevice(*pDevice);
     if (m_bAudioStarted)
     {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        Sdl()->QuitSubSystem(SDL_INIT_AUDIO);
         // Nothing else in the program uses SDL: release what it keeps besides the subsystem.
-        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
-            SDL_Quit();
+        if (Sdl()->WasInit(SDL_INIT_EVERYTHING) == 0)
+            Sdl()->Quit();
     }
 }
 
 bool CSdlSoundOutput::Play(std::span<const std::uint8_t> image, bool bLoop)
 {
     Stop();
-    if (image.empty() || image.size() > static_cast<std::size_t>(INT_MAX))
+    if (image.empty() || image.size() > static_cast<std::size_t>(INT_MAX) || !Sdl())
         return false;
 
     SDL_AudioSpec spec{};
     Uint8* pSound = nullptr;
     Uint32 nSoundLen = 0;
-    SDL_RWops* pSource = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
-    if (!pSource || !SDL_LoadWAV_RW(pSource, 1, &spec, &pSound, &nSoundLen))
+    SDL_RWops* pSource = Sdl()->RWFromConstMem(image.data(), static_cast<int>(image.size()));
+    if (!pSource || !Sdl()->LoadWAV_RW(pSource, 1, &spec, &pSound, &nSoundLen))
         return false;
     // A sound without a single whole sample frame has nothing to play, and looping it would
     // never fill a buffer.
     const Uint32 nFrameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
     if (nFrameBytes == 0 || nSoundLen < nFrameBytes || !StartAudio())
     {
-        SDL_FreeWAV(pSound);
+        Sdl()->FreeWAV(pSound);
         return false;
     }
 
     if (!UseDevice({spec.freq, spec.format, spec.channels}))
     {
-        SDL_FreeWAV(pSound);
+        Sdl()->FreeWAV(pSound);
         return false;
     }
 
-    SDL_LockAudioDevice(m_nDevice);
+    Sdl()->LockAudioDevice(m_nDevice);
     m_pSound = pSound;
     m_nSoundLen = nSoundLen - nSoundLen % nFrameBytes;
     m_nPos = 0;
     m_bLoop = bLoop;
-    SDL_UnlockAudioDevice(m_nDevice);
-    SDL_PauseAudioDevice(m_nDevice, 0);
+    Sdl()->UnlockAudioDevice(m_nDevice);
+    Sdl()->PauseAudioDevice(m_nDevice, 0);
     return true;
 }
 
@@ -110,8 +110,8 @@ bool CSdlSoundOutput::PlayStream(std::unique_ptr<IPcmSource> pSource, bool bLoop
     if (nRate != kStreamRate || nChannels != kStreamChannels)
     {
         pConverter = std::make_unique<Converter>();
-        pConverter->pStream = SDL_NewAudioStream(AUDIO_S16SYS, nChannels, nRate, AUDIO_S16SYS,
-                                                 kStreamChannels, kStreamRate);
+        pConverter->pStream = Sdl()->NewAudioStream(AUDIO_S16SYS, nChannels, nRate, AUDIO_S16SYS,
+                                                    kStreamChannels, kStreamRate);
         if (!pConverter->pStream) // a channel layout SDL cannot mix down
             return false;
         // Bounded both ways, so that neither a very high nor a very low rate makes the
@@ -124,14 +124,14 @@ bool CSdlSoundOutput::PlayStream(std::unique_ptr<IPcmSource> pSource, bool bLoop
         pConverter->frames.resize(pConverter->nFrames * nChannels);
     }
 
-    SDL_LockAudioDevice(m_nStreamDevice);
+    Sdl()->LockAudioDevice(m_nStreamDevice);
     m_pStream = std::move(pSource);
     m_pConverter = std::move(pConverter);
     m_bStreamLoop = bLoop;
     m_bSourceDrained = false;
     m_bStreamEnded = false;
-    SDL_UnlockAudioDevice(m_nStreamDevice);
-    SDL_PauseAudioDevice(m_nStreamDevice, 0);
+    Sdl()->UnlockAudioDevice(m_nStreamDevice);
+    Sdl()->PauseAudioDevice(m_nStreamDevice, 0);
     return true;
 }
 
@@ -142,22 +142,22 @@ void CSdlSoundOutput::Stop()
     // to drain.
     if (m_nDevice != 0)
     {
-        SDL_LockAudioDevice(m_nDevice);
+        Sdl()->LockAudioDevice(m_nDevice);
         Uint8* pSound = m_pSound;
         m_pSound = nullptr;
         m_nSoundLen = 0;
         m_nPos = 0;
-        SDL_UnlockAudioDevice(m_nDevice);
-        SDL_PauseAudioDevice(m_nDevice, 1);
-        SDL_FreeWAV(pSound);
+        Sdl()->UnlockAudioDevice(m_nDevice);
+        Sdl()->PauseAudioDevice(m_nDevice, 1);
+        Sdl()->FreeWAV(pSound);
     }
     if (m_nStreamDevice != 0)
     {
-        SDL_LockAudioDevice(m_nStreamDevice);
+        Sdl()->LockAudioDevice(m_nStreamDevice);
         std::unique_ptr<IPcmSource> pStream = std::move(m_pStream);
         std::unique_ptr<Converter> pConverter = std::move(m_pConverter);
-        SDL_UnlockAudioDevice(m_nStreamDevice);
-        SDL_PauseAudioDevice(m_nStreamDevice, 1);
+        Sdl()->UnlockAudioDevice(m_nStreamDevice);
+        Sdl()->PauseAudioDevice(m_nStreamDevice, 1);
     }
 }
 
@@ -165,16 +165,19 @@ bool CSdlSoundOutput::StartAudio()
 {
     if (m_bAudioStarted)
         return true;
-    if (m_bNoAudio)
+    if (m_bNoAudio || !Sdl())
+    {
+        m_bNoAudio = true;
         return false;
+    }
     // SDL would otherwise take over SIGINT and SIGTERM from the application.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    Sdl()->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (Sdl()->InitSubSystem(SDL_INIT_AUDIO) != 0)
     {
         // No sound card or sound server: sounds stay silent, which is no error to report.
         m_bNoAudio = true;
-        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)
-            SDL_Quit();
+        if (Sdl()->WasInit(SDL_INIT_EVERYTHING) == 0)
+            Sdl()->Quit();
         return false;
     }
     m_bAudioStarted = true;
@@ -221,7 +224,7 @@ bool CSdlSoundOutput::OpenGivingWay(std::uint32_t& nDevice, std::uint32_t& nOthe
 
 void CSdlSoundOutput::CloseDevice(std::uint32_t& nDevice)
 {
-    SDL_CloseAudioDevice(nDevice);
+    Sdl()->CloseAudioDevice(nDevice);
     nDevice = 0;
 }
 
@@ -238,7 +241,7 @@ Uint32 CSdlSoundOutput::OpenDevice(const Format& format, Uint16 nFrames,
     SDL_AudioSpec obtained{};
     // No changes allowed: SDL converts to what the hardware takes, and the callbacks keep the
     // format asked for.
-    const SDL_AudioDeviceID nDevice = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
+    const SDL_AudioDeviceID nDevice = Sdl()->OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
     if (nDevice != 0)
         bySilence = obtained.silence;
     return nDevice;
@@ -297,8 +300,8 @@ Uint32 CSdlSoundOutput::FillFromStream(std::uint8_t* pStream, Uint32 nLen)
         else
         {
             Converter& converter = *m_pConverter;
-            const int nGot = SDL_AudioStreamGet(converter.pStream, pStream + nDone,
-                                                static_cast<int>(nLen - nDone));
+            const int nGot = Sdl()->AudioStreamGet(converter.pStream, pStream + nDone,
+                                                   static_cast<int>(nLen - nDone));
             if (nGot > 0)
             {
                 nDone += static_cast<Uint32>(nGot);
@@ -313,8 +316,8 @@ Uint32 CSdlSoundOutput::FillFromStream(std::uint8_t* pStream, Uint32 nLen)
             nRead = std::min(m_pStream->Read(converter.frames.data(), converter.nFrames),
                              converter.nFrames);
             if (nRead > 0 &&
-                SDL_AudioStreamPut(converter.pStream, converter.frames.data(),
-                                   static_cast<int>(nRead * converter.nFrameBytes)) != 0)
+                Sdl()->AudioStreamPut(converter.pStream, converter.frames.data(),
+                                      static_cast<int>(nRead * converter.nFrameBytes)) != 0)
             {
                 m_bStreamEnded = true;
                 break;
@@ -334,7 +337,7 @@ Uint32 CSdlSoundOutput::FillFromStream(std::uint8_t* pStream, Uint32 nLen)
             continue;
         }
         // The resampler still holds the sound's last few milliseconds.
-        if (m_pConverter && SDL_AudioStreamFlush(m_pConverter->pStream) == 0)
+        if (m_pConverter && Sdl()->AudioStreamFlush(m_pConverter->pStream) == 0)
             m_bSourceDrained = true;
         else
             m_bStreamEnded = true;

@@ -1,0 +1,28 @@
+#include "SdlLibrary.h"
+
+#include <dlfcn.h>
+
+namespace
+{
+SdlLibrary Load()
+{
+    SdlLibrary sdl;
+    // Kept loaded for the rest of the run: SDL's audio thread may outlive any one user.
+    void* handle = ::dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        return sdl;
+    bool bComplete = true;
+#define ORBISTAV_SDL_FUNCTION(name)                                                                \
+    sdl.name = reinterpret_cast<decltype(sdl.name)>(::dlsym(handle, "SDL_" #name));                \
+    bComplete = bComplete && sdl.name != nullptr;
+#include "SdlFunctions.inc"
+#undef ORBISTAV_SDL_FUNCTION
+    return bComplete ? sdl : SdlLibrary{};
+}
+} // namespace
+
+const SdlLibrary* Sdl()
+{
+    static const SdlLibrary sdl = Load();
+    return sdl.InitSubSystem ? &sdl : nullptr;
+}
