@@ -30,7 +30,6 @@ Result CDiskFileInput::Read(std::span<unsigned char> buffer, std::size_t& nRead)
         m_fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC);
         if (m_fd < 0)
             return Result::Fail(m_strPath + ": " + std::strerror(errno));
-        ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
     const std::size_t nWanted =
         static_cast<std::size_t>(std::min<std::int64_t>(m_nSize - m_nDone, buffer.size()));

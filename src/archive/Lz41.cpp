@@ -108,11 +108,15 @@ Result DecompressLz41Block(std::span<const unsigned char> stored, std::int64_t n
 void CompressLz41Block(std::span<const unsigned char> content,
                        std::vector<unsigned char>& compressed)
 {
+    // One state per thread: LZ4_compress_HC would allocate and free its 256 KiB state for
+    // every block, which the jobs then queue for in the allocator.
+    thread_local std::vector<char> state(static_cast<std::size_t>(LZ4_sizeofStateHC()));
     const int nContent = static_cast<int>(content.size());
     compressed.resize(static_cast<std::size_t>(LZ4_compressBound(nContent)));
-    const int nStored = LZ4_compress_HC(reinterpret_cast<const char*>(content.data()),
-                                        reinterpret_cast<char*>(compressed.data()), nContent,
-                                        static_cast<int>(compressed.size()), LZ4HC_CLEVEL_DEFAULT);
+    const int nStored =
+        LZ4_compress_HC_extStateHC(state.data(), reinterpret_cast<const char*>(content.data()),
+                                   reinterpret_cast<char*>(compressed.data()), nContent,
+                                   static_cast<int>(compressed.size()), LZ4HC_CLEVEL_DEFAULT);
     compressed.resize(static_cast<std::size_t>(nStored));
 }
 
