@@ -1,5 +1,7 @@
 #include "NameFilter.h"
 
+#include "WildcardMatch.h"
+
 namespace
 {
 unsigned char Fold(char ch)
@@ -38,35 +40,6 @@ bool Contains(std::string_view name, const std::string& folded)
     return false;
 }
 
-// One backtrack point: linear in practice and never exponential, whatever the pattern.
-bool MatchesWildcard(std::string_view name, const std::string& pat)
-{
-    std::size_t p = 0, s = 0, star = std::string::npos, mark = 0;
-    while (s < name.size())
-    {
-        if (p < pat.size() &&
-            (pat[p] == '?' || static_cast<unsigned char>(pat[p]) == Fold(name[s])))
-        {
-            ++p;
-            ++s;
-        }
-        else if (p < pat.size() && pat[p] == '*')
-        {
-            star = p++;
-            mark = s;
-        }
-        else if (star != std::string::npos)
-        {
-            p = star + 1;
-            s = ++mark;
-        }
-        else
-            return false;
-    }
-    while (p < pat.size() && pat[p] == '*')
-        ++p;
-    return p == pat.size();
-}
 } // namespace
 
 NameFilter::NameFilter(std::string_view text)
@@ -82,5 +55,5 @@ bool NameFilter::Matches(std::string_view name) const
 {
     if (m_strText.empty())
         return true;
-    return m_bWildcard ? MatchesWildcard(name, m_strText) : Contains(name, m_strText);
+    return m_bWildcard ? MatchesWildcard(m_strText, name, Fold) : Contains(name, m_strText);
 }
