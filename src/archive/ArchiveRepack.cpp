@@ -2,18 +2,17 @@
 
 #include <memory>
 
-#include "AsciiText.h"
 #include "CEntryContentInput.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
+#include "CORBISTAVDoc.h"
 #include "TextEncoding.h"
 #include "VpDirectory.h"
 
 Result PlanArchiveRepack(const std::string& archivePath, RepackMode mode, PackPlan& plan)
 {
     plan = PackPlan();
-    if (ToUpperAscii(archivePath.substr(archivePath.find_last_of('/') + 1)).find(".VPP") !=
-        std::string::npos)
+    if (CORBISTAVDoc::KindOfName(archivePath) == ARCHIVE_KIND_VPP)
         return Result::Fail(archivePath + ": only .VP archives hold compressed entries");
     auto archive = std::make_shared<CInputFile>();
     if (Result r = archive->Open(archivePath); !r)
@@ -46,10 +45,7 @@ Result PlanArchiveRepack(const std::string& archivePath, RepackMode mode, PackPl
             plan.nDirectories += entry.IsParent() ? 0 : 1;
             continue;
         }
-        ArchiveFile file;
-        file.nOffset = entry.nOffset;
-        file.nSize = entry.nSize;
-        file.strName = entry.strName;
+        const ArchiveFile file = AsArchiveFile(entry);
         item.kind = PackItem::Kind::File;
         item.tTime = entry.tTime;
         item.strLabel = archivePath + ": " + Cp1252ToUtf8(paths[i]);

@@ -46,12 +46,21 @@ CORBISTAVDoc::OpenResult CORBISTAVDoc::OnOpenDocument(const std::string& path, R
     return OpenResult::Read;
 }
 
-bool CORBISTAVDoc::Serialize(IByteSource& file, const std::string& path)
+int CORBISTAVDoc::KindOfName(const std::string& path)
 {
+    // Every name that holds ".VPP" holds ".VP" too, so ".VPP" is asked first.
     const std::string upper = ToUpperAscii(FileNameOf(path));
     if (upper.find(".VPP") != std::string::npos)
+        return ARCHIVE_KIND_VPP;
+    return upper.find(".VP") != std::string::npos ? ARCHIVE_KIND_VP : ARCHIVE_KIND_NONE;
+}
+
+bool CORBISTAVDoc::Serialize(IByteSource& file, const std::string& path)
+{
+    const int nKind = KindOfName(path);
+    if (nKind == ARCHIVE_KIND_VPP)
         ReadVpp(file);
-    else if (upper.find(".VP") != std::string::npos)
+    else if (nKind == ARCHIVE_KIND_VP)
         ReadVp(file, path);
     else
     {

@@ -42,8 +42,10 @@ public:
     // OpenFailed, Result holds the cause.
     OpenResult OnOpenDocument(const std::string& path, Result* pError = nullptr);
 
-    // Picks the reader by the upper-cased file name (".VPP" before ".VP").
-    // Returns false when the extension is not supported.
+    // The archive kind a file name asks for: ".VPP" anywhere in the upper-cased name, else
+    // ".VP" anywhere; ARCHIVE_KIND_NONE for neither.
+    static int KindOfName(const std::string& path);
+    // Picks the reader by KindOfName. Returns false when the extension is not supported.
     bool Serialize(IByteSource& file, const std::string& path);
 
     int ReadVp(IByteSource& file, const std::string& path);

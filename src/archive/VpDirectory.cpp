@@ -51,6 +51,16 @@ Result ReadVpDirectory(IByteSource& file, VpDirectory& directory)
     return Result::Ok();
 }
 
+ArchiveFile AsArchiveFile(const VpEntry& entry)
+{
+    ArchiveFile file;
+    file.nOffset = entry.nOffset;
+    file.nSize = entry.nSize;
+    file.strName = entry.strName;
+    file.tTime = entry.tTime;
+    return file;
+}
+
 std::vector<std::string> VpEntryPaths(const std::vector<VpEntry>& entries)
 {
     std::vector<std::string> paths;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ArchiveFile.h"
 #include "Result.h"
 
 class IByteSource;
@@ -29,6 +30,9 @@ struct VpDirectory
     // Empty when the whole directory was read; else why it was read only in part.
     std::string strIncomplete;
 };
+
+// A file entry as the entry readers take it.
+ArchiveFile AsArchiveFile(const VpEntry& entry);
 
 // Reads the whole directory. Fails only when the header cannot be read; a directory that
 // ends early or lies outside the file is read as far as it goes and says so.

@@ -2,7 +2,6 @@
 
 #include <iostream>
 
-#include "AsciiText.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
 #include "CORBISTAVDoc.h"
@@ -40,18 +39,18 @@ public:
             std::cerr << "orbistav-cli: " << path << ": the file is empty\n";
             return false;
         }
-        const std::string name = ToUpperAscii(path.substr(path.find_last_of('/') + 1));
+        const int nKind = CORBISTAVDoc::KindOfName(path);
         std::vector<Entry> entries;
-        if (name.find(".VPP") != std::string::npos)
+        if (nKind == ARCHIVE_KIND_VPP)
             ListVpp(file, entries);
-        else if (name.find(".VP") != std::string::npos)
+        else if (nKind == ARCHIVE_KIND_VP)
             ListVp(file, entries);
         else
         {
             std::cerr << "orbistav-cli: " << path << ": Unsupported file extension.\n";
             return false;
         }
-        ReadEntries(file, entries, name.find(".VPP") == std::string::npos);
+        ReadEntries(file, entries, nKind == ARCHIVE_KIND_VP);
         return true;
     }
 
@@ -80,11 +79,7 @@ private:
             const VpEntry& vp = directory.aEntries[i];
             if (vp.IsDirectory())
                 continue;
-            Entry& entry = entries.emplace_back();
-            entry.file.nOffset = vp.nOffset;
-            entry.file.nSize = vp.nSize;
-            entry.file.strName = vp.strName;
-            entry.strLabel = Cp1252ToUtf8(paths[i]);
+            entries.push_back({AsArchiveFile(vp), Cp1252ToUtf8(paths[i])});
         }
     }
 
