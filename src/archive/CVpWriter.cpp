@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,21 +60,9 @@ Result CVpWriter::Create(const std::string& targetPath, std::int64_t nEntryCount
         ::access(targetPath.c_str(), W_OK) != 0)
         return Failed(EACCES);
 
-    const std::filesystem::path target(targetPath);
-    const std::string dir = target.has_parent_path() ? target.parent_path().string() : ".";
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt)
-    {
-        m_strTempPath = dir + "/." + target.filename().string() + "-" +
-                        std::to_string(random() % 1000000000) + ".tmp";
-        // 0666 through the umask, as the archive would be created directly.
-        m_fd =
-            ::open(m_strTempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (m_fd < 0 && errno != EEXIST)
-            return Failed(errno);
-    }
+    m_fd = CreateTempFileBeside(targetPath, m_strTempPath);
     if (m_fd < 0)
-        return Result::Fail(m_strTarget + ": no temporary file could be created beside it");
+        return Failed(errno);
     m_nPosition = VP_HEADER_SIZE;
     return Rewind(m_nPosition);
 }

@@ -85,19 +85,34 @@ FileContents ReadWholeFile(const std::string& path)
     return contents;
 }
 
-Result WriteFileAtomically(const std::string& path, std::string_view bytes)
+int CreateTempFileBeside(const std::string& target, std::string& tempPath)
 {
     static std::atomic<unsigned> s_nSerial{0};
-
-    const std::string target = ResolveLink(path);
     const std::filesystem::path targetPath(target);
     std::string dir = targetPath.parent_path().string();
     if (dir.empty())
         dir = ".";
-    const std::string temp = dir + "/." + targetPath.filename().string() + ".tmp-" +
-                             std::to_string(::getpid()) + "-" + std::to_string(++s_nSerial);
+    int fd = -1;
+    // A name left by a process that died with our pid and serial is stepped over.
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt)
+    {
+        tempPath = dir + "/." + targetPath.filename().string() + ".tmp-" +
+                   std::to_string(::getpid()) + "-" + std::to_string(++s_nSerial);
+        fd = ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    return fd;
+}
 
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+Result WriteFileAtomically(const std::string& path, std::string_view bytes)
+{
+    const std::string target = ResolveLink(path);
+    std::string dir = std::filesystem::path(target).parent_path().string();
+    if (dir.empty())
+        dir = ".";
+    std::string temp;
+    int fd = CreateTempFileBeside(target, temp);
     if (fd < 0)
         return Result::Fail(Describe("cannot create", temp, errno));
 
