@@ -42,8 +42,7 @@ std::vector<std::string> TextureEntries(const CORBISTAVDoc& doc, const PofModel&
 {
     std::vector<std::string> entries;
     for (const int nFile : FindPofTextures(doc, model.textures))
-        entries.push_back(nFile < 0 ? std::string()
-                                    : Cp1252ToUtf8(CEntryExtractor::ArchivePathOf(doc, nFile)));
+        entries.push_back(nFile < 0 ? std::string() : CEntryExtractor::ArchivePathOf(doc, nFile));
     return entries;
 }
 
@@ -52,7 +51,7 @@ void PrintJson(const CORBISTAVDoc& doc, const std::string& label, const PofModel
 {
     const std::vector<int> shown = model.ShownSubobjects();
     Json root;
-    root["entry"] = Cp1252ToUtf8(label);
+    root["entry"] = label;
     root["version"] = model.nVersion;
     root["radius"] = model.fRadius;
     root["boundingBox"] = {{"min", Vector(model.min)}, {"max", Vector(model.max)}};
@@ -113,7 +112,7 @@ int ShowModel(const CCliArchive& archive, const std::string& strEntry, bool bJso
     const ArchiveFile& file = doc.m_files[nFile];
     const std::string label = CEntryExtractor::ArchivePathOf(doc, nFile);
     if (file.nType != FILE_TYPE_POF)
-        return Fail(Cp1252ToUtf8(label) + ": not a model (.pof)");
+        return Fail(label + ": not a model (.pof)");
     CInputFile input;
     if (Result r = input.Open(doc.GetPathName()); !r)
         return Fail(r.Text());
@@ -123,7 +122,7 @@ int ShowModel(const CCliArchive& archive, const std::string& strEntry, bool bJso
         return Fail(r.Text());
     PofModel model;
     if (Result r = ParsePof(bytes, model); !r)
-        return Fail(Cp1252ToUtf8(label) + ": " + r.Text());
+        return Fail(label + ": " + r.Text());
     if (bJson)
         PrintJson(doc, label, model, out);
     else

@@ -143,4 +143,17 @@ TEST_F(ModelCli, JsonGivesTheStructureAndWhichTexturesTheArchiveHolds)
     run = RunCli({"model", archive, "*bare.pof", "--json"});
     ASSERT_EQ(run.nExit, 0) << run.err;
     EXPECT_TRUE(nlohmann::json::parse(run.out)["textures"][0]["entry"].is_null());
+
+    // Names are Windows-1252 in the archive and UTF-8 once, not twice, in the output.
+    const std::string accented = dir / "accented.vp";
+    VpBuilder()
+        .Dir("m\xE4p")
+        .File("j\xE4ger.pof", MakeShipPof(300, "j\xE4ger"))
+        .Up()
+        .File("j\xE4ger.dds", "x")
+        .WriteTo(accented);
+    run = RunCli({"model", accented, "j\xC3\xA4ger.pof", "--json"});
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["entry"], "\\m\xC3\xA4p\\j\xC3\xA4ger.pof");
+    EXPECT_EQ(nlohmann::json::parse(run.out)["textures"][0]["entry"], "\\j\xC3\xA4ger.dds");
 }
