@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "CEntryExtractor.h"
+#include "CEntryReader.h"
 #include "GameDirectories.h"
 
 CCliArchive::CCliArchive() : m_pDoc(std::make_unique<CORBISTAVDoc>())
@@ -36,4 +38,14 @@ bool CCliArchive::Load(const std::string& path)
         std::cerr << "orbistav-cli: warning: " << path
                   << " was read only in part: " << m_pDoc->GetReadWarning() << '\n';
     return true;
+}
+
+Result CCliArchive::ReadContent(int nFile, CInputFile& input,
+                                std::vector<std::uint8_t>& content) const
+{
+    if (Result r = input.Open(m_pDoc->GetPathName()); !r)
+        return r;
+    return ReadEntryContent(input, m_pDoc->m_files[nFile],
+                            CEntryExtractor::ArchivePathOf(*m_pDoc, nFile), content,
+                            CEntryReader::ModeFor(*m_pDoc, false));
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "CInputFile.h"
 #include "CORBISTAVDoc.h"
 #include "IMessageSink.h"
 
@@ -17,6 +20,9 @@ public:
     void ShowMessage(const std::string& text) override;
 
     const CORBISTAVDoc& Doc() const { return *m_pDoc; }
+    // Opens the archive file into input, kept open for further reads, and reads one file's
+    // content whole, decompressed.
+    Result ReadContent(int nFile, CInputFile& input, std::vector<std::uint8_t>& content) const;
     const std::string& Path() const { return m_strPath; }
     bool IsComplete() const { return m_pDoc->IsReadComplete(); }
 

@@ -114,11 +114,8 @@ int ShowModel(const CCliArchive& archive, const std::string& strEntry, bool bJso
     if (file.nType != FILE_TYPE_POF)
         return Fail(label + ": not a model (.pof)");
     CInputFile input;
-    if (Result r = input.Open(doc.GetPathName()); !r)
-        return Fail(r.Text());
     std::vector<std::uint8_t> bytes;
-    if (Result r = ReadEntryContent(input, file, label, bytes, CEntryReader::ModeFor(doc, false));
-        !r)
+    if (Result r = archive.ReadContent(nFile, input, bytes); !r)
         return Fail(r.Text());
     PofModel model;
     if (Result r = ParsePof(bytes, model); !r)

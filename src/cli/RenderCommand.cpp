@@ -220,17 +220,14 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
         return Fail(label + ": " + szWanted + " (it is " + KindName(entryKind) + ")");
     }
 
-    CInputFile input;
-    if (Result r = input.Open(doc.GetPathName()); !r)
-        return Fail(r.Text());
-    std::vector<std::uint8_t> bytes;
-    if (Result r = ReadEntryContent(input, file, label, bytes, CEntryReader::ModeFor(doc, false));
-        !r)
-        return Fail(r.Text());
-
     if (options.bModelView && file.nType != FILE_TYPE_POF)
         return Fail(label +
                     ": --size, --yaw, --pitch, --wireframe and --no-textures are for models");
+
+    CInputFile input;
+    std::vector<std::uint8_t> bytes;
+    if (Result r = archive.ReadContent(nFile, input, bytes); !r)
+        return Fail(r.Text());
 
     std::string out;
     Result r;
