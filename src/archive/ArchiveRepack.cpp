@@ -57,7 +57,6 @@ Result PlanArchiveRepack(const std::string& archivePath, RepackMode mode, PackPl
         item.openInput = [archive, file, label = item.strLabel]
         { return std::make_unique<CEntryContentInput>(archive, file, label); };
         ++plan.nFiles;
-        plan.nContentBytes += item.nSize;
     }
     return Result::Ok();
 }

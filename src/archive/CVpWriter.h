@@ -34,7 +34,6 @@ public:
     void AddDirectory(const std::string& name) { AddEntry(m_nPosition, 0, name, 0); }
 
     Result Commit();
-    const std::string& TempPath() const { return m_strTempPath; }
 
 private:
     Result WriteRaw(std::span<const unsigned char> bytes);

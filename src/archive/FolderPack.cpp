@@ -61,7 +61,6 @@ public:
             item.openInput = [path = file.strPath, nSize = file.nSize]
             { return std::make_unique<CDiskFileInput>(path, nSize); };
             ++m_plan.nFiles;
-            m_plan.nContentBytes += file.nSize;
         }
         for (const Node& dir : dirs)
         {

@@ -13,9 +13,8 @@ struct PackPlan
     std::vector<PackItem> aItems;
     std::vector<std::string> aWarnings;
     int nFiles = 0;
-    int nDirectories = 0;           // the root not counted
-    int nMostSubdirectories = 0;    // in any one directory, the root included
-    std::int64_t nContentBytes = 0; // of all files
+    int nDirectories = 0;        // the root not counted
+    int nMostSubdirectories = 0; // in any one directory, the root included
 };
 
 // Whether a file is stored in the LZ41 layout when packing compressed: pictures and
