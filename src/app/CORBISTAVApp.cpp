@@ -22,7 +22,12 @@ constexpr int kSplashMilliseconds = 2000;
 } // namespace
 
 CORBISTAVApp::CORBISTAVApp(IPlatformServices& platform)
-    : m_platform(platform), m_pDoc(std::make_unique<CORBISTAVDoc>())
+    : CORBISTAVApp(platform, std::make_unique<CORBISTAVDoc>())
+{
+}
+
+CORBISTAVApp::CORBISTAVApp(IPlatformServices& platform, std::unique_ptr<CORBISTAVDoc> pDoc)
+    : m_platform(platform), m_pDoc(std::move(pDoc))
 {
     m_pDoc->SetMessageSink(this);
     m_pDoc->SetGamePathLookup([](int nGame, int nEdition) { return GetGamePath(nGame, nEdition); });

@@ -20,6 +20,8 @@ class CORBISTAVApp : public AppSettings, public IMessageSink
 {
 public:
     explicit CORBISTAVApp(IPlatformServices& platform);
+    // With a document made beforehand (main makes it beside Qt's own start-up).
+    CORBISTAVApp(IPlatformServices& platform, std::unique_ptr<CORBISTAVDoc> pDoc);
     ~CORBISTAVApp() override;
     CORBISTAVApp(const CORBISTAVApp&) = delete;
     CORBISTAVApp& operator=(const CORBISTAVApp&) = delete;

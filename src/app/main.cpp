@@ -5,9 +5,11 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <optional>
 
 #include "CORBISTAVApp.h"
+#include "CORBISTAVDoc.h"
 #include "CQtPlatformServices.h"
 
 namespace
@@ -66,6 +68,10 @@ int main(int argc, char** argv)
             "  orbistav-cli list ARCHIVE\n");
         return 1;
     }
+    // Making the document's tables costs a page fault per record, some 10 ms; a second
+    // thread does it while Qt connects to the display, which is mostly waiting.
+    std::future<std::unique_ptr<CORBISTAVDoc>> preparedDoc =
+        std::async(std::launch::async, [] { return std::make_unique<CORBISTAVDoc>(); });
     QApplication qapp(argc, argv);
     SetIdentity();
     const std::optional<QStringList> parsed = ParseCommandLine(qapp);
@@ -74,7 +80,7 @@ int main(int argc, char** argv)
     const QStringList& args = *parsed;
 
     CQtPlatformServices platform;
-    CORBISTAVApp app(platform);
+    CORBISTAVApp app(platform, preparedDoc.get());
     if (!app.InitInstance(args.isEmpty() ? std::nullopt : std::optional<QString>(args.first())))
         return 1;
 
