@@ -3,32 +3,22 @@
 #include <functional>
 #include <map>
 
+#include "CDrawnIconEngine.h"
 #include "CommandIds.h"
 #include "images/ImagePainters.h"
 
 namespace
 {
-QPixmap ToPixmap(QImage image, int nScale)
-{
-    image.setDevicePixelRatio(nScale);
-    return QPixmap::fromImage(image);
-}
-
-// A button icon: the image at 1x and 2x, each also greyed for the Disabled mode.
+// A button icon: drawn at 1x now, to know that the id has a picture and its size; the rest
+// when first shown.
 QIcon ButtonIcon(const std::function<QImage(int nScale)>& paint)
 {
-    if (paint(1).isNull())
+    const QImage picture = paint(1);
+    if (picture.isNull())
     {
         return {};
     }
-    QIcon icon;
-    for (int nScale : {1, 2})
-    {
-        const QImage image = paint(nScale);
-        icon.addPixmap(ToPixmap(image, nScale), QIcon::Normal);
-        icon.addPixmap(ToPixmap(GreyedImage(image), nScale), QIcon::Disabled);
-    }
-    return icon;
+    return QIcon(new CDrawnIconEngine(paint, picture));
 }
 
 template <typename T>

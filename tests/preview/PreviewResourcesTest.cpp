@@ -106,6 +106,15 @@ TEST(PreviewResources, ToolbarIconsOfTheirSizesWithDisabledLook)
         SCOPED_TRACE(id);
         ExpectButtonIcon(PreviewToolbarIcon(id), QSize(16, 15), id == ID_BLANK);
     }
+    // On a 2x screen the pictures are drawn at twice the pixels, not enlarged.
+    const QPixmap sharp = MainToolbarIcon(ID_FILE_OPEN).pixmap(QSize(22, 22), 2.0);
+    EXPECT_EQ(sharp.size(), QSize(44, 44));
+    EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+    EXPECT_NE(Argb(sharp), Argb(MainToolbarIcon(ID_FILE_OPEN).pixmap(22, 22)).scaled(44, 44));
+    EXPECT_EQ(Count(Argb(MainToolbarIcon(ID_FILE_OPEN).pixmap(QSize(22, 22), 2.0,
+                                                              QIcon::Disabled)))
+                  .nColoured,
+              0);
     // Three destinations, three pictures.
     const QImage disk = Argb(MainToolbarIcon(ID_EXTRACT_DEFAULT).pixmap(22, 22));
     const QImage dir = Argb(MainToolbarIcon(ID_EXTRACT_TO_DIR).pixmap(22, 22));
