@@ -42,9 +42,8 @@ QPixmap ResourceBitmap(int resourceId)
                                switch (resourceId)
                                {
                                case IDB_SPLASH:
-                                   return QPixmap(QStringLiteral(":/splash/splash.png"));
                                case IDB_SPLASH_VERSION:
-                                   return QPixmap(QStringLiteral(":/splash/splash-version.png"));
+                                   return QPixmap::fromImage(ResourceImage(resourceId));
                                default:
                                {
                                    const QImage image = PaintListImage(resourceId, 1);
@@ -52,6 +51,18 @@ QPixmap ResourceBitmap(int resourceId)
                                }
                                }
                            });
+}
+
+QImage ResourceImage(int resourceId)
+{
+    QString path;
+    if (resourceId == IDB_SPLASH)
+        path = QStringLiteral(":/splash/splash.png");
+    else if (resourceId == IDB_SPLASH_VERSION)
+        path = QStringLiteral(":/splash/splash-version.png");
+    else
+        return {};
+    return QImage(path);
 }
 
 QIcon MainToolbarIcon(int commandId)

@@ -16,7 +16,14 @@ constexpr QSize kSize(421, 261);
 constexpr QPoint kVersionAt(271, 40);
 } // namespace
 
-CSplashWindow::CSplashWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
+CSplashWindow::CSplashWindow()
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
+      m_pending(std::async(std::launch::async,
+                           []
+                           {
+                               return Pictures{ResourceImage(IDB_SPLASH),
+                                               ResourceImage(IDB_SPLASH_VERSION)};
+                           }))
 {
     setObjectName(QStringLiteral("splash"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -25,17 +32,32 @@ CSplashWindow::CSplashWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::Framele
         move(pScreen->geometry().center() - rect().center());
 }
 
+CSplashWindow::~CSplashWindow() = default;
+
 void CSplashWindow::ShowNow()
 {
+    winId();
     show();
     raise();
-    repaint();
+    // show() paints a top-level window at once on most platforms; a second paint would
+    // only wait for the display to take the first.
+    if (!m_bPainted)
+        repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void CSplashWindow::paintEvent(QPaintEvent*)
 {
+    const Pictures& pictures = LoadedPictures();
+    m_bPainted = true;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, ResourceBitmap(IDB_SPLASH));
-    painter.drawPixmap(kVersionAt, ResourceBitmap(IDB_SPLASH_VERSION));
+    painter.drawImage(0, 0, pictures.splash);
+    painter.drawImage(kVersionAt, pictures.version);
+}
+
+const CSplashWindow::Pictures& CSplashWindow::LoadedPictures()
+{
+    if (m_pending.valid())
+        m_pictures = m_pending.get();
+    return m_pictures;
 }
