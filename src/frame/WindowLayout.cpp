@@ -59,9 +59,12 @@ bool WindowLayout::Fits(const QRect& available) const
 {
     // A window smaller than this was never the user's choice.
     constexpr int kSmallest = 100;
+    // A maximised window's splitters were placed in the whole screen, not in the size
+    // it comes back to when no longer maximised.
+    const QSize panes = bMaximized ? available.size() : geometry.size();
     return geometry.width() >= kSmallest && geometry.height() >= kSmallest &&
-           available.contains(geometry) && nLeftWidth > 0 && nLeftWidth < geometry.width() &&
-           nTreeHeight >= 0 && nTreeHeight < geometry.height();
+           available.contains(geometry) && nLeftWidth > 0 && nLeftWidth < panes.width() &&
+           nTreeHeight >= 0 && nTreeHeight < panes.height();
 }
 
 std::optional<WindowLayout> WindowLayout::Load()

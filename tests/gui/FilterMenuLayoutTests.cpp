@@ -197,4 +197,12 @@ TEST_F(FilterTest, LayoutIsStoredAtTheEndAndRestoredWhereItFits)
     wide.Save();
     ASSERT_TRUE(Start());
     EXPECT_EQ(Frame().geometry(), first);
+
+    // A maximised window comes back maximised, with the size it had before.
+    Frame().setGeometry(QRect(30, 40, 700, 500));
+    Frame().showMaximized();
+    Frame().close();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Frame().isMaximized());
+    EXPECT_EQ(WindowLayout::Load()->geometry, QRect(30, 40, 700, 500));
 }
