@@ -36,7 +36,6 @@ CSplashWindow::~CSplashWindow() = default;
 
 void CSplashWindow::ShowNow()
 {
-    winId();
     show();
     raise();
     // show() paints a top-level window at once on most platforms; a second paint would
