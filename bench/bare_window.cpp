@@ -3,6 +3,8 @@
 // and nothing else. Leaves as soon as the window shows when ORBISTAV_EXIT_AFTER_START is
 // set, as the program does.
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QSplitter>
@@ -12,10 +14,10 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <cmath>
 #include <cstdlib>
 
 #include "DialogUnits.h"
+#include "FramePlacement.h"
 
 int main(int argc, char** argv)
 {
@@ -36,11 +38,10 @@ int main(int argc, char** argv)
     pTable->setModel(pModel);
     window.setCentralWidget(pSplitter);
     window.statusBar()->showMessage(QStringLiteral("Ready"));
-    // The program's first size: 800 x 600 widened by the platform font against Tahoma 8, as
-    // its columns are, so that both windows have the same pixels to paint.
-    const double scale = TextWidthScale(pTable->font());
-    window.resize(static_cast<int>(std::ceil(800 * scale - 1e-6)),
-                  static_cast<int>(std::ceil(600 * scale - 1e-6)));
+    // The program's first size and place, by its own rule, so that both windows have the
+    // same pixels to paint.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    window.setGeometry(InitialPlacement(available, TextWidthScale(pTable->font()), 0).geometry);
     window.show();
     if (std::getenv("ORBISTAV_EXIT_AFTER_START"))
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
