@@ -28,6 +28,8 @@ public:
     // Runs inside CallCompanion, as the companion's own dialog would (a user changing the
     // game directories, for example).
     std::function<void(const std::string& entry)> companionDoes;
+    // Runs inside SplashWait, while the splash window stands alone on screen.
+    std::function<void()> splashWaitDoes;
     QStringList folderAnswers;   // taken in order; empty: the user cancels
     QStringList folderRequests;  // "title|initial folder"
     QStringList openedDocuments; // "path|working directory"
@@ -71,5 +73,10 @@ public:
         if (companionDoes)
             companionDoes(entry);
     }
-    void SplashWait(int nMilliseconds) override { splashWaits.push_back(nMilliseconds); }
+    void SplashWait(int nMilliseconds) override
+    {
+        splashWaits.push_back(nMilliseconds);
+        if (splashWaitDoes)
+            splashWaitDoes();
+    }
 };

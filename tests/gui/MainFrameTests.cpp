@@ -18,6 +18,7 @@
 #include "GuiTestSupport.h"
 #include "MediaBuilders.h"
 #include "RegistryAccess.h"
+#include "ResourceImages.h"
 #include "Settings.h"
 #include "SuiteAccess.h"
 #include "VpBuilder.h"
@@ -87,7 +88,22 @@ QStringList MenuTexts(QMenu* pMenu)
 
 TEST_F(GuiTest, StartsWithoutArchiveInTheNoFileLoadedState)
 {
+    // During the wait the splash window shows its picture with the version label on it.
+    QImage shown;
+    platform.splashWaitDoes = [&shown]
+    {
+        for (QWidget* pWindow : QApplication::topLevelWidgets())
+            if (pWindow->objectName() == "splash" && pWindow->isVisible())
+                shown = pWindow->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
     ASSERT_TRUE(Start());
+    const QImage splash = ResourceImage(IDB_SPLASH).convertToFormat(QImage::Format_RGB32);
+    const QImage version =
+        ResourceImage(IDB_SPLASH_VERSION).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), splash.size());
+    EXPECT_EQ(shown.copy(0, 0, 200, 30), splash.copy(0, 0, 200, 30));
+    EXPECT_EQ(shown.copy(271, 40, version.width(), version.height()), version);
+
     EXPECT_EQ(platform.splashWaits, std::vector<int>({2000}));
     EXPECT_TRUE(Frame().isVisible());
     EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - Untitled");
