@@ -2,13 +2,15 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ArchiveLimits.h"
 
-// One directory record. The index arrays are left uninitialised on purpose: the
-// document holds 512 of these (33 MB) and only the used slots are ever written or read.
-// Everything a directory of a few dozen files uses lies at the front, so such a record
-// costs one page of memory, not two.
+// One directory record. aChildren is left uninitialised on purpose: only its used slots
+// are ever written or read. aFiles holds the used slots only (nFiles of them, never
+// more than MAX_FILES): a full slot array in each of the 512 records would put every
+// record on a page of its own, and the whole table would cost some 3 MB of memory
+// touched before the first archive is read.
 struct ArchiveDir
 {
     std::int32_t nParent;
@@ -18,5 +20,5 @@ struct ArchiveDir
     std::string strName;
     void* hTreeItem = nullptr; // owned by the directory tree view
     std::int32_t aChildren[MAX_SUBDIRS];
-    std::int32_t aFiles[MAX_FILES];
+    std::vector<std::int32_t> aFiles;
 };

@@ -17,8 +17,6 @@ std::string FileNameOf(const std::string& path)
 } // namespace
 
 CORBISTAVDoc::CORBISTAVDoc()
-    // new T[n] without () leaves the index arrays untouched: 33 MB of address space,
-    // a few pages of memory.
     : m_dirs(new ArchiveDir[MAX_DIRS]), m_files(new ArchiveFile[MAX_FILES])
 {
 }
@@ -80,6 +78,7 @@ void CORBISTAVDoc::ResetDir(int nDir)
     dir.nParent = -1;
     dir.nChildren = 0;
     dir.nFiles = 0;
+    dir.aFiles.clear();
     dir.strName.clear();
 }
 

@@ -77,7 +77,8 @@ int CORBISTAVDoc::ReadVp(IByteSource& file, const std::string& path)
                 rec.nDir = c;
                 rec.nType = GetFileType(rec.strName);
                 ArchiveDir& dir = m_dirs[c];
-                dir.aFiles[dir.nFiles++] = f;
+                dir.aFiles.push_back(f);
+                ++dir.nFiles;
                 ++m_nFileCount;
             }
         }

@@ -117,7 +117,8 @@ int CORBISTAVDoc::ReadVpp(IByteSource& file)
         }
         rec.nDir = typeDir[t];
         ArchiveDir& dir = m_dirs[rec.nDir];
-        dir.aFiles[dir.nFiles++] = f;
+        dir.aFiles.push_back(f);
+        ++dir.nFiles;
         ++m_nFileCount;
     }
     ++m_nDirCount;

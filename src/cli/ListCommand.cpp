@@ -56,7 +56,7 @@ void ListJson(const CCliArchive& archive, std::ostream& out)
         item["name"] = Cp1252ToUtf8(dir.strName);
         item["path"] = Cp1252ToUtf8(doc.GetDirPath(d));
         item["children"] = IndexArray(dir.aChildren, dir.nChildren);
-        item["files"] = IndexArray(dir.aFiles, dir.nFiles);
+        item["files"] = IndexArray(dir.aFiles.data(), dir.nFiles);
         if (doc.m_nArchiveKind == ARCHIVE_KIND_VPP)
             item["type"] = dir.nType;
         dirs.push_back(std::move(item));

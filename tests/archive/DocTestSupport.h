@@ -38,7 +38,7 @@ struct DocFixture
     const ArchiveDir& Dir(int d) const { return doc->m_dirs[d]; }
     std::vector<int> FilesOf(int d) const
     {
-        return std::vector<int>(Dir(d).aFiles, Dir(d).aFiles + Dir(d).nFiles);
+        return std::vector<int>(Dir(d).aFiles.begin(), Dir(d).aFiles.begin() + Dir(d).nFiles);
     }
     std::vector<int> ChildrenOf(int d) const
     {
