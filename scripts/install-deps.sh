@@ -7,7 +7,7 @@ packages=(
   cmake g++ ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  qt6-base-dev
+  qt6-base-dev libfontconfig-dev
   libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev
   libsquish-dev
   liblz4-dev libssl-dev

@@ -11,6 +11,7 @@
 #include "CORBISTAVApp.h"
 #include "CORBISTAVDoc.h"
 #include "CQtPlatformServices.h"
+#include "FontConfigWarmUp.h"
 
 namespace
 {
@@ -68,10 +69,12 @@ int main(int argc, char** argv)
             "  orbistav-cli list ARCHIVE\n");
         return 1;
     }
-    // Making the document's tables costs a page fault per record, some 10 ms; a second
-    // thread does it while Qt connects to the display, which is mostly waiting.
+    // Two pieces of start-up need no display: the document's tables, which cost a page
+    // fault per page of records, and the font configuration. Second threads do them
+    // while Qt connects to the display.
     std::future<std::unique_ptr<CORBISTAVDoc>> preparedDoc =
         std::async(std::launch::async, [] { return std::make_unique<CORBISTAVDoc>(); });
+    std::future<void> fontConfig = StartFontConfigWarmUp();
     QApplication qapp(argc, argv);
     SetIdentity();
     const std::optional<QStringList> parsed = ParseCommandLine(qapp);
@@ -79,6 +82,7 @@ int main(int argc, char** argv)
         return 2;
     const QStringList& args = *parsed;
 
+    fontConfig.wait();
     CQtPlatformServices platform;
     CORBISTAVApp app(platform, preparedDoc.get());
     if (!app.InitInstance(args.isEmpty() ? std::nullopt : std::optional<QString>(args.first())))
