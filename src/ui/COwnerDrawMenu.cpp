@@ -227,6 +227,7 @@ void COwnerDrawMenu::AlignAccelerators(COwnerDrawMenu& popup)
 {
     const QFontMetrics metrics(MenuFont());
     const QLatin1Char tab('\t');
+    const int nSpace = std::max(1, metrics.horizontalAdvance(u' '));
     int nWidest = 0;
     for (const auto& pItem : popup.m_items)
         nWidest =
@@ -236,10 +237,17 @@ void COwnerDrawMenu::AlignAccelerators(COwnerDrawMenu& popup)
         const int nTab = static_cast<int>(pItem->strText.indexOf(tab));
         if (nTab < 0)
             continue;
-        QString strBefore = pItem->strText.left(nTab);
-        while (metrics.horizontalAdvance(strBefore) < nWidest)
-            strBefore += u' ';
-        pItem->strText = strBefore + pItem->strText.mid(nTab);
+        // The fewest spaces that reach the widest text. Spaces add their own width, so
+        // the estimate is nearly always right and the two checks only confirm it.
+        const QString strBefore = pItem->strText.left(nTab);
+        const auto padded = [&](int n) { return strBefore + QString(n, u' '); };
+        const int nShort = nWidest - metrics.horizontalAdvance(strBefore);
+        int nSpaces = nShort > 0 ? (nShort + nSpace - 1) / nSpace : 0;
+        while (metrics.horizontalAdvance(padded(nSpaces)) < nWidest)
+            ++nSpaces;
+        while (nSpaces > 0 && metrics.horizontalAdvance(padded(nSpaces - 1)) >= nWidest)
+            --nSpaces;
+        pItem->strText = padded(nSpaces) + pItem->strText.mid(nTab);
     }
 }
 
