@@ -1,5 +1,7 @@
 #include "ResourceImages.h"
 
+#include <QResource>
+
 #include <functional>
 #include <map>
 
@@ -56,13 +58,31 @@ QPixmap ResourceBitmap(int resourceId)
 QImage ResourceImage(int resourceId)
 {
     QString path;
+    QSize size;
     if (resourceId == IDB_SPLASH)
-        path = QStringLiteral(":/splash/splash.png");
+    {
+        path = QStringLiteral(":/splash/splash.rgb");
+        size = QSize(421, 261);
+    }
     else if (resourceId == IDB_SPLASH_VERSION)
-        path = QStringLiteral(":/splash/splash-version.png");
+    {
+        path = QStringLiteral(":/splash/splash-version.rgb");
+        size = QSize(145, 16);
+    }
     else
         return {};
-    return QImage(path);
+    const QResource resource(path);
+    const QByteArray bytes = resource.uncompressedData();
+    const qsizetype nStride = RawPictureStride(size.width());
+    if (bytes.size() != nStride * size.height())
+        return {};
+    const auto* pPixels = reinterpret_cast<const uchar*>(bytes.constData());
+    // Stored uncompressed, the rows lie in the program's read-only data for the whole run
+    // and are shown from there: nothing to decode, nothing to copy before the first paint.
+    if (resource.compressionAlgorithm() == QResource::NoCompression &&
+        reinterpret_cast<quintptr>(pPixels) % 4 == 0)
+        return QImage(pPixels, size.width(), size.height(), nStride, kRawPictureFormat);
+    return QImage(pPixels, size.width(), size.height(), nStride, kRawPictureFormat).copy();
 }
 
 QIcon MainToolbarIcon(int commandId)

@@ -5,8 +5,8 @@
 
 // The program's pictures, named by their resource numbers (CommandIds.h). Everything but the
 // splash pictures is drawn in code on first use and kept for the rest of the run; those two
-// are PNGs drawn by the same code ahead of time (orbistav_update_splash). GUI thread only,
-// but for ResourceImage.
+// are drawn by the same code ahead of time (orbistav_update_splash) and stored as raw pixel
+// rows. GUI thread only, but for ResourceImage.
 // Unknown ids give a null pixmap or icon.
 
 // IDB_LIST_UNUSED, IDB_LIST_DOCUMENT, IDB_LIST_FOLDER: 16 x 16 with transparency;
@@ -14,8 +14,8 @@
 // splash picture at (271, 40).
 QPixmap ResourceBitmap(int resourceId);
 
-// The splash pictures (IDB_SPLASH, IDB_SPLASH_VERSION) read anew at each call, for a
-// thread other than the GUI thread; a null image for other ids.
+// The splash pictures (IDB_SPLASH, IDB_SPLASH_VERSION), shown from where they are stored;
+// callable from any thread. A null image for other ids.
 QImage ResourceImage(int resourceId);
 
 // Main toolbar buttons, 22 x 22: ID_FILE_OPEN, ID_EXTRACT_DEFAULT, ID_EXTRACT_TO_DIR,

@@ -16,6 +16,13 @@ QImage PaintApplicationIconImage(int size);
 // The 421 x 261 splash picture and the 145 x 16 version label that lies over it.
 QImage PaintSplashImage();
 QImage PaintSplashVersionImage();
+// How the splash pictures are stored: the rows of an RGB888 image, each padded to a
+// multiple of 4 bytes as QImage keeps them, so that the program reads them in place.
+constexpr QImage::Format kRawPictureFormat = QImage::Format_RGB888;
+constexpr qsizetype RawPictureStride(int nWidth)
+{
+    return (qsizetype{nWidth} * 3 + 3) / 4 * 4;
+}
 
 // The look of a disabled button: grey, light and faded, transparency kept.
 QImage GreyedImage(const QImage& image);

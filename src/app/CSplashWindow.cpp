@@ -18,12 +18,7 @@ constexpr QPoint kVersionAt(271, 40);
 
 CSplashWindow::CSplashWindow()
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
-      m_pending(std::async(std::launch::async,
-                           []
-                           {
-                               return Pictures{ResourceImage(IDB_SPLASH),
-                                               ResourceImage(IDB_SPLASH_VERSION)};
-                           }))
+      m_splash(ResourceImage(IDB_SPLASH)), m_version(ResourceImage(IDB_SPLASH_VERSION))
 {
     setObjectName(QStringLiteral("splash"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -47,16 +42,8 @@ void CSplashWindow::ShowNow()
 
 void CSplashWindow::paintEvent(QPaintEvent*)
 {
-    const Pictures& pictures = LoadedPictures();
     m_bPainted = true;
     QPainter painter(this);
-    painter.drawImage(0, 0, pictures.splash);
-    painter.drawImage(kVersionAt, pictures.version);
-}
-
-const CSplashWindow::Pictures& CSplashWindow::LoadedPictures()
-{
-    if (m_pending.valid())
-        m_pictures = m_pending.get();
-    return m_pictures;
+    painter.drawImage(0, 0, m_splash);
+    painter.drawImage(kVersionAt, m_version);
 }

@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QWidget>
-#include <future>
 
 // The start-up picture, a pop-up without caption or border, with the version label.
 class CSplashWindow : public QWidget
@@ -18,15 +17,8 @@ protected:
     void paintEvent(QPaintEvent* pEvent) override;
 
 private:
-    struct Pictures
-    {
-        QImage splash;
-        QImage version;
-    };
-    const Pictures& LoadedPictures();
-
-    // Read on a second thread while the window is being made; the first paint waits.
-    std::future<Pictures> m_pending;
-    Pictures m_pictures;
+    // Shown from where they are stored: there is nothing to read or decode.
+    QImage m_splash;
+    QImage m_version;
     bool m_bPainted = false;
 };
