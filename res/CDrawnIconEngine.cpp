@@ -10,6 +10,11 @@ CDrawnIconEngine::CDrawnIconEngine(Painter paint, const QImage& picture1x)
     m_pictures1x2x[0] = picture1x;
 }
 
+CDrawnIconEngine::CDrawnIconEngine(Painter paint, QSize size)
+    : m_paint(std::move(paint)), m_size(size)
+{
+}
+
 QSize CDrawnIconEngine::actualSize(const QSize& size, QIcon::Mode, QIcon::State)
 {
     // Never larger than drawn, the shape kept, as for icons made of pixmaps.

@@ -16,6 +16,8 @@ public:
 
     // picture1x is what paint(1) draws; the icon's size is its size.
     CDrawnIconEngine(Painter paint, const QImage& picture1x);
+    // Draws nothing until a picture is asked for: for icons most runs never show.
+    CDrawnIconEngine(Painter paint, QSize size);
 
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override;
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override;

@@ -109,6 +109,20 @@ QIcon PreviewToolbarIcon(int commandId)
                          });
 }
 
+QIcon ToolbarExtensionIcon(Qt::Orientation orientation)
+{
+    const bool bVertical = orientation == Qt::Vertical;
+    static std::map<int, QIcon> cache;
+    return Cached<QIcon>(cache, bVertical ? 1 : 0,
+                         [bVertical]()
+                         {
+                             return QIcon(new CDrawnIconEngine(
+                                 [bVertical](int nScale)
+                                 { return PaintToolbarExtensionImage(bVertical, nScale); },
+                                 QSize(8, 8)));
+                         });
+}
+
 QIcon ApplicationIcon()
 {
     static const QIcon icon = []()

@@ -26,5 +26,8 @@ QIcon MainToolbarIcon(int commandId);
 // ID_BLANK. Normal and Disabled modes, 1x and 2x.
 QIcon PreviewToolbarIcon(int commandId);
 
+// The extension button of a toolbar or menu bar, 8 x 8, drawn when first shown.
+QIcon ToolbarExtensionIcon(Qt::Orientation orientation);
+
 // The program icon at 16, 22, 24, 32, 48, 64, 128 and 256 pixels.
 QIcon ApplicationIcon();

@@ -11,6 +11,9 @@ QImage PaintListImage(int resourceId, int scale);
 QImage PaintMainToolbarImage(int commandId, int scale);
 // 16 x 15 preview toolbar buttons; null for an unknown id.
 QImage PaintPreviewToolbarImage(int commandId, int scale);
+// 8 x 8 double chevron of a toolbar's or menu bar's extension button: pointing right for
+// a horizontal bar, down for a vertical one.
+QImage PaintToolbarExtensionImage(bool bVertical, int scale);
 // The program icon at size x size pixels.
 QImage PaintApplicationIconImage(int size);
 // The 421 x 261 splash picture and the 145 x 16 version label that lies over it.

@@ -359,3 +359,21 @@ QImage GreyedImage(const QImage& image)
     }
     return result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
+
+QImage PaintToolbarExtensionImage(bool bVertical, int scale)
+{
+    static const char* const kChevron[] = {
+        "XX.XX...", ".XX.XX..", "..XX.XX.", ".XX.XX..", "XX.XX...",
+    };
+    QImage image = MakeCanvas(8, 8, scale);
+    QPainter painter;
+    BeginPainting(painter, image, scale);
+    if (bVertical)
+    {
+        // Drawn as the horizontal one, turned a quarter clockwise.
+        painter.translate(8, 0);
+        painter.rotate(90);
+    }
+    FillPixels(painter, kChevron, 5, QPoint(1, 2), kOutline);
+    return image;
+}

@@ -7,6 +7,7 @@
 #include "CFlatRadioButton.h"
 #include "CFlatScrollBar.h"
 #include "FrameDrawing.h"
+#include "ResourceImages.h"
 #include "SystemLook.h"
 
 CFlatLookStyle::CFlatLookStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
@@ -137,6 +138,18 @@ void CFlatLookStyle::DrawBranch(const QStyleOption* pOption, QPainter* pPainter)
         if (!(pOption->state & State_Open))
             pPainter->fillRect(cx, cy - 2, 1, 5, sign);
     }
+}
+
+QIcon CFlatLookStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* pOption,
+                                   const QWidget* pWidget) const
+{
+    // Every toolbar and menu bar asks for its extension button's icon when it is made;
+    // the base style's is three PNGs to decode, several milliseconds at start.
+    if (standardIcon == SP_ToolBarHorizontalExtensionButton)
+        return ToolbarExtensionIcon(Qt::Horizontal);
+    if (standardIcon == SP_ToolBarVerticalExtensionButton)
+        return ToolbarExtensionIcon(Qt::Vertical);
+    return QProxyStyle::standardIcon(standardIcon, pOption, pWidget);
 }
 
 QRect CFlatLookStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* pOption,

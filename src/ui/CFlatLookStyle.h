@@ -17,6 +17,8 @@ public:
                        const QWidget* pWidget = nullptr) const override;
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* pOption,
                          SubControl subControl, const QWidget* pWidget = nullptr) const override;
+    QIcon standardIcon(StandardPixmap standardIcon, const QStyleOption* pOption = nullptr,
+                       const QWidget* pWidget = nullptr) const override;
 
     // The check glyph of menus and check boxes, 7 pixels wide, its top-left at (x, y).
     static void DrawCheckGlyph(QPainter& dc, int x, int y, const QColor& colour);

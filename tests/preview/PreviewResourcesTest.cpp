@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QTransform>
 
 #include "CommandIds.h"
 #include "ResourceImages.h"
@@ -122,6 +123,12 @@ TEST(PreviewResources, ToolbarIconsOfTheirSizesWithDisabledLook)
     EXPECT_NE(disk, dir);
     EXPECT_NE(dir, plug);
     EXPECT_NE(disk, plug);
+    // A bar's extension button: a chevron pointing along the bar, turned for a vertical one.
+    const QImage along = Argb(ToolbarExtensionIcon(Qt::Horizontal).pixmap(8, 8));
+    const QImage down = Argb(ToolbarExtensionIcon(Qt::Vertical).pixmap(8, 8));
+    ASSERT_EQ(along.size(), QSize(8, 8));
+    EXPECT_GT(Count(along).nOpaque, 8);
+    EXPECT_EQ(down, along.transformed(QTransform().rotate(90)));
 }
 
 TEST(PreviewResources, UnknownIdsGiveNothingAndKnownOnesAreDrawnOnce)
