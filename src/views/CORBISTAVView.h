@@ -67,8 +67,10 @@ public:
     // URLs; null when it wrote none. Apart from startDrag, whose drag blocks.
     std::unique_ptr<QMimeData> DragMimeData();
 
-    std::array<std::int32_t, MAX_FILES> m_aRowIsFolder{};
-    std::array<std::int32_t, MAX_FILES> m_aRowIndex{};
+    // Left uninitialised: only the rows filled are ever read, and clearing 128 KB would
+    // touch every page of them before the window shows.
+    std::array<std::int32_t, MAX_FILES> m_aRowIsFolder;
+    std::array<std::int32_t, MAX_FILES> m_aRowIndex;
 
 signals:
     // After every fill of an archive's rows.
