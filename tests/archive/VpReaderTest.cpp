@@ -3,6 +3,7 @@
 #include "DocTestSupport.h"
 #include "FileTypes.h"
 #include "VpBuilder.h"
+#include "VppBuilder.h"
 
 namespace
 {
@@ -27,6 +28,18 @@ VpBuilder SmallTree()
     return vp;
 }
 } // namespace
+
+TEST(VpReader, AnArchiveReadAfterAnotherListsOnlyItsOwnFiles)
+{
+    // The records are reused: a directory of the new archive holds none of the old files.
+    DocFixture t;
+    ASSERT_TRUE(t.Load(SmallTree().Bytes()));
+    ASSERT_TRUE(t.Load(VpBuilder().Dir("data").Dir("x").File("one.tbl", "1").Up().Up().Bytes()));
+    EXPECT_EQ(t.FilesOf(2), std::vector<int>({0}));
+    ASSERT_TRUE(t.Load(VppBuilder().File("a.tga", "a").File("b.wav", "b").Bytes(), "/x/m.vpp"));
+    EXPECT_EQ(t.FilesOf(1), std::vector<int>({0}));
+    EXPECT_EQ(t.FilesOf(2), std::vector<int>({1}));
+}
 
 TEST(VpReader, BuildsTheDirectoryTreeFromTheOrderOfEntries)
 {
