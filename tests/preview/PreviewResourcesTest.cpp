@@ -7,6 +7,7 @@
 
 #include "CommandIds.h"
 #include "ResourceImages.h"
+#include "images/ImagePainters.h"
 
 namespace
 {
@@ -85,6 +86,11 @@ TEST(PreviewResources, BitmapsOfTheirSizes)
     EXPECT_EQ(version.size(), QSize(145, 16));
     EXPECT_FALSE(splash.hasAlphaChannel());
     EXPECT_FALSE(version.hasAlphaChannel());
+    // The stored picture is the one its painter draws, row for row and colour for colour;
+    // compared where no lettering lies, as lettering depends on the fonts installed.
+    const QRect planet(300, 140, 121, 121);
+    EXPECT_EQ(splash.toImage().convertToFormat(QImage::Format_RGB32).copy(planet),
+              PaintSplashImage().convertToFormat(QImage::Format_RGB32).copy(planet));
     // The label carries light text on the dark sky.
     const QImage label = version.toImage();
     int nBright = 0;
