@@ -77,12 +77,12 @@ QImage ResourceImage(int resourceId)
     if (bytes.size() != nStride * size.height())
         return {};
     const auto* pPixels = reinterpret_cast<const uchar*>(bytes.constData());
+    const QImage stored(pPixels, size.width(), size.height(), nStride, kRawPictureFormat);
     // Stored uncompressed, the rows lie in the program's read-only data for the whole run
     // and are shown from there: nothing to decode, nothing to copy before the first paint.
-    if (resource.compressionAlgorithm() == QResource::NoCompression &&
-        reinterpret_cast<quintptr>(pPixels) % 4 == 0)
-        return QImage(pPixels, size.width(), size.height(), nStride, kRawPictureFormat);
-    return QImage(pPixels, size.width(), size.height(), nStride, kRawPictureFormat).copy();
+    const bool bInPlace = resource.compressionAlgorithm() == QResource::NoCompression &&
+                          reinterpret_cast<quintptr>(pPixels) % 4 == 0;
+    return bInPlace ? stored : stored.copy();
 }
 
 QIcon MainToolbarIcon(int commandId)
