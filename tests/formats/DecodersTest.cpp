@@ -138,7 +138,7 @@ TEST(PcxDecoder, ShortOrImpossibleDataIsRejectedAndAShortPaletteIsBlack)
     EXPECT_EQ(p.palette[1].byRed, 0);
 }
 
-TEST(TgaDecoder, HeaderTestsInOrderAndOnlyUncompressedTrueColour)
+TEST(TgaDecoder, HeaderFieldsOutsideTheFormatAndShortFilesAreRefused)
 {
     const auto good = MakeTga(2, 2, 24, false, [](int, int) { return Rgb{1, 2, 3}; });
     DecodedPicture p;
@@ -153,13 +153,12 @@ TEST(TgaDecoder, HeaderTestsInOrderAndOnlyUncompressedTrueColour)
         EXPECT_EQ(q.nHeight, 0) << szWhy;
         return r.Text();
     };
-    Rejects(0, 1, "image ID");
-    Rejects(1, 1, "colour map");
-    EXPECT_NE(Rejects(2, 10, "run-length").find("10"), std::string::npos);
-    EXPECT_NE(Rejects(16, 16, "16 bits").find("16"), std::string::npos);
+    Rejects(0, 1, "an image ID that leaves the pixels a byte short");
+    Rejects(1, 2, "colour map type");
+    EXPECT_NE(Rejects(2, 12, "image type").find("12"), std::string::npos);
+    EXPECT_NE(Rejects(16, 20, "20 bits").find("20"), std::string::npos);
     Rejects(12, 0, "width 0");
-    // The first byte decides before any other byte is needed.
-    EXPECT_NE(DecodeTga(Bytes{1}, p).Text().find("ID"), std::string::npos);
+    EXPECT_NE(DecodeTga(Bytes{1}, p).Text().find("header"), std::string::npos);
     EXPECT_FALSE(DecodeTga(Bytes(good.begin(), good.end() - 1), p));
 }
 
