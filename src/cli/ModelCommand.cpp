@@ -15,6 +15,8 @@
 #include "PofModel.h"
 #include "PofTextures.h"
 #include "TextEncoding.h"
+#include "V3dMesh.h"
+#include "V3dTextures.h"
 
 namespace
 {
@@ -100,6 +102,103 @@ void PrintText(const CORBISTAVDoc& doc, const PofModel& model, std::ostream& out
         out << "texture " << Cp1252ToUtf8(model.textures[i]) << '\t'
             << (entries[i].empty() ? "(missing)" : entries[i]) << '\n';
 }
+Json V3dVectorJson(const V3dVector& v)
+{
+    return Json::array({v.x, v.y, v.z});
+}
+
+// Each texture name of the mesh with the archive path of the entry drawn for it, empty where
+// the archive has none.
+std::vector<std::pair<std::string, std::string>> V3dTextureEntries(const CORBISTAVDoc& doc,
+                                                                   const V3dMesh& mesh)
+{
+    const std::vector<std::string> names = mesh.Textures();
+    const std::vector<int> files = FindV3dTextures(doc, names);
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        entries.emplace_back(names[i], files[i] < 0 ? std::string()
+                                                    : CEntryExtractor::ArchivePathOf(doc, files[i]));
+    return entries;
+}
+
+void PrintV3dJson(const CORBISTAVDoc& doc, const std::string& label, const V3dMesh& mesh,
+                  std::ostream& out)
+{
+    Json root;
+    root["entry"] = label;
+    root["kind"] = mesh.bCharacter ? "V3C" : "V3M";
+    root["shownTriangles"] = mesh.ShownTriangleCount();
+    Json submeshes = Json::array();
+    for (const V3dSubmesh& sub : mesh.submeshes)
+    {
+        Json item;
+        item["name"] = Cp1252ToUtf8(sub.strName);
+        item["parent"] = Cp1252ToUtf8(sub.strParent);
+        item["offset"] = V3dVectorJson(sub.offset);
+        item["radius"] = sub.fRadius;
+        item["boundingBox"] = {{"min", V3dVectorJson(sub.min)}, {"max", V3dVectorJson(sub.max)}};
+        Json levels = Json::array();
+        for (const V3dLevel& level : sub.levels)
+        {
+            Json names = Json::array();
+            for (const std::string& name : level.textures)
+                names.push_back(Cp1252ToUtf8(name));
+            std::size_t nVertices = 0;
+            for (const V3dBatch& batch : level.batches)
+                nVertices += batch.positions.size();
+            levels.push_back({{"distance", level.fDistance},
+                              {"vertices", nVertices},
+                              {"triangles", level.TriangleCount()},
+                              {"batches", level.batches.size()},
+                              {"textures", std::move(names)}});
+        }
+        item["levels"] = std::move(levels);
+        submeshes.push_back(std::move(item));
+    }
+    root["submeshes"] = std::move(submeshes);
+    Json bones = Json::array();
+    for (const std::string& bone : mesh.bones)
+        bones.push_back(Cp1252ToUtf8(bone));
+    root["bones"] = std::move(bones);
+    root["collisionSpheres"] = mesh.nSpheres;
+    Json textures = Json::array();
+    for (const auto& [name, entry] : V3dTextureEntries(doc, mesh))
+        textures.push_back(
+            {{"name", Cp1252ToUtf8(name)}, {"entry", entry.empty() ? Json() : Json(entry)}});
+    root["textures"] = std::move(textures);
+    out << root.dump(2) << '\n';
+}
+
+void PrintV3dText(const CORBISTAVDoc& doc, const V3dMesh& mesh, std::ostream& out)
+{
+    out << (mesh.bCharacter ? "character mesh" : "static mesh") << ", " << mesh.submeshes.size()
+        << " submeshes, " << mesh.ShownTriangleCount() << " triangles shown\n";
+    for (const V3dSubmesh& sub : mesh.submeshes)
+    {
+        out << "submesh " << Cp1252ToUtf8(sub.strName) << "\toffset " << sub.offset.x << ' '
+            << sub.offset.y << ' ' << sub.offset.z << '\n';
+        for (std::size_t n = 0; n < sub.levels.size(); ++n)
+            out << "  level " << n + 1 << "\tdistance " << sub.levels[n].fDistance << '\t'
+                << sub.levels[n].TriangleCount() << " triangles\t" << sub.levels[n].batches.size()
+                << " batches\n";
+    }
+    for (const auto& [name, entry] : V3dTextureEntries(doc, mesh))
+        out << "texture " << Cp1252ToUtf8(name) << '\t'
+            << (entry.empty() ? "(missing)" : entry) << '\n';
+}
+
+Result ShowV3d(const CORBISTAVDoc& doc, const std::string& label,
+               const std::vector<std::uint8_t>& bytes, bool bJson, std::ostream& out)
+{
+    V3dMesh mesh;
+    if (Result r = ParseV3d(bytes, mesh); !r)
+        return r;
+    if (bJson)
+        PrintV3dJson(doc, label, mesh, out);
+    else
+        PrintV3dText(doc, mesh, out);
+    return Result::Ok();
+}
 } // namespace
 
 int ShowModel(const CCliArchive& archive, const std::string& strEntry, bool bJson,
@@ -111,12 +210,19 @@ int ShowModel(const CCliArchive& archive, const std::string& strEntry, bool bJso
         return Fail(r.Text());
     const ArchiveFile& file = doc.m_files[nFile];
     const std::string label = CEntryExtractor::ArchivePathOf(doc, nFile);
-    if (file.nType != FILE_TYPE_POF)
-        return Fail(label + ": not a model (.pof)");
+    const bool bV3d = file.nType == FILE_TYPE_V3M || file.nType == FILE_TYPE_V3C;
+    if (file.nType != FILE_TYPE_POF && !bV3d)
+        return Fail(label + ": not a model (.pof, .v3m, .v3c)");
     CInputFile input;
     std::vector<std::uint8_t> bytes;
     if (Result r = archive.ReadContent(nFile, input, bytes); !r)
         return Fail(r.Text());
+    if (bV3d)
+    {
+        if (Result r = ShowV3d(doc, label, bytes, bJson, out); !r)
+            return Fail(label + ": " + r.Text());
+        return archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL;
+    }
     PofModel model;
     if (Result r = ParsePof(bytes, model); !r)
         return Fail(label + ": " + r.Text());

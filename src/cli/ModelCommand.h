@@ -7,6 +7,8 @@ class CCliArchive;
 
 // "model": what a POF model holds: version, radius, bounding box, subobjects with their
 // parents, detail levels and sizes, and its textures with the archive entries that hold them;
-// as one JSON object with bJson, else as lines of text.
+// of a Red Faction mesh (.v3m, .v3c) its submeshes with their levels, vertices, triangles and
+// textures, its bones, and the entry that holds each texture; as one JSON object with bJson,
+// else as lines of text.
 int ShowModel(const CCliArchive& archive, const std::string& strEntry, bool bJson,
               std::ostream& out);

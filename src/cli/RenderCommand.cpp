@@ -26,6 +26,8 @@
 #include "PofTextures.h"
 #include "TextDecoder.h"
 #include "TgaDecoder.h"
+#include "V3dMesh.h"
+#include "V3dTextures.h"
 #include "WavEncoder.h"
 #include "WavPcm.h"
 
@@ -56,6 +58,8 @@ Kind KindOfEntry(int nType)
     case FILE_TYPE_PNG:
     case FILE_TYPE_JPG:
     case FILE_TYPE_POF:
+    case FILE_TYPE_V3M:
+    case FILE_TYPE_V3C:
         return Kind::Picture;
     case FILE_TYPE_WAV:
     case FILE_TYPE_OGG:
@@ -63,6 +67,11 @@ Kind KindOfEntry(int nType)
     default:
         return IsTextFileType(nType) ? Kind::Text : Kind::None;
     }
+}
+
+bool IsModel(int nType)
+{
+    return nType == FILE_TYPE_POF || nType == FILE_TYPE_V3M || nType == FILE_TYPE_V3C;
 }
 
 Kind KindOfOutput(const std::string& path)
@@ -149,7 +158,7 @@ Result ParseSize(const std::string& text, int& nWidth, int& nHeight)
 }
 
 // The model as the pane draws it, with the textures the archive holds.
-Result RenderModel(const CORBISTAVDoc& doc, IByteSource& input,
+Result RenderModel(const CORBISTAVDoc& doc, IByteSource& input, const ArchiveFile& file,
                    const std::vector<std::uint8_t>& bytes, const RenderOptions& options,
                    std::string& out)
 {
@@ -159,19 +168,34 @@ Result RenderModel(const CORBISTAVDoc& doc, IByteSource& input,
     int nHeight = 0;
     if (Result r = ParseSize(options.strSize, nWidth, nHeight); !r)
         return r;
-    PofModel model;
-    if (Result r = ParsePof(bytes, model); !r)
-        return r;
     PofView view;
     view.dYaw = options.dYaw;
     view.dPitch = options.dPitch;
     view.bWireframe = options.bWireframe;
     view.bTextures = !options.bNoTextures;
-    const PofMesh mesh = BuildPofMesh(model);
+    PofMesh mesh;
     std::vector<RgbaPicture> textures;
-    if (view.bTextures)
-        textures = LoadPofTextures(doc, input, model.textures, CEntryReader::ModeFor(doc, false),
-                                   UsedTextures(mesh, model.textures.size()));
+    const CEntryReader::Mode mode = CEntryReader::ModeFor(doc, false);
+    if (file.nType == FILE_TYPE_POF)
+    {
+        PofModel model;
+        if (Result r = ParsePof(bytes, model); !r)
+            return r;
+        mesh = BuildPofMesh(model);
+        if (view.bTextures)
+            textures = LoadPofTextures(doc, input, model.textures, mode,
+                                       UsedTextures(mesh, model.textures.size()));
+    }
+    else
+    {
+        V3dMesh model;
+        if (Result r = ParseV3d(bytes, model); !r)
+            return r;
+        mesh = BuildV3dMesh(model);
+        const std::vector<std::string> names = model.Textures();
+        if (view.bTextures)
+            textures = LoadV3dTextures(doc, input, names, mode, UsedTextures(mesh, names.size()));
+    }
     RgbaPicture picture;
     if (Result r = RenderPof(mesh, textures, view, nWidth, nHeight, picture); !r)
         return r;
@@ -220,7 +244,7 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
         return Fail(label + ": " + szWanted + " (it is " + KindName(entryKind) + ")");
     }
 
-    if (options.bModelView && file.nType != FILE_TYPE_POF)
+    if (options.bModelView && !IsModel(file.nType))
         return Fail(label +
                     ": --size, --yaw, --pitch, --wireframe and --no-textures are for models");
 
@@ -234,8 +258,8 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
     switch (entryKind)
     {
     case Kind::Picture:
-        r = file.nType == FILE_TYPE_POF ? RenderModel(doc, input, bytes, options, out)
-                                        : RenderPicture(file, bytes, options, out);
+        r = IsModel(file.nType) ? RenderModel(doc, input, file, bytes, options, out)
+                                : RenderPicture(file, bytes, options, out);
         break;
     case Kind::Sound:
         r = RenderSound(file, bytes, out);

@@ -362,6 +362,23 @@ PofMesh BuildPofMesh(const PofModel& model)
     return mesh;
 }
 
+void FitPofMesh(PofMesh& mesh)
+{
+    if (!mesh.corners.empty())
+    {
+        const PofMesh::Corner& first = mesh.corners.front();
+        mesh.min = mesh.max = {first.x, first.y, first.z};
+    }
+    for (const PofMesh::Corner& c : mesh.corners)
+    {
+        mesh.min = {std::min(mesh.min.x, c.x), std::min(mesh.min.y, c.y),
+                    std::min(mesh.min.z, c.z)};
+        mesh.max = {std::max(mesh.max.x, c.x), std::max(mesh.max.y, c.y),
+                    std::max(mesh.max.z, c.z)};
+    }
+    FitSpans(mesh, mesh.dFitX, mesh.dFitY);
+}
+
 std::vector<bool> UsedTextures(const PofMesh& mesh, std::size_t nTextures)
 {
     std::vector<bool> used(nTextures);

@@ -46,6 +46,9 @@ struct PofMesh
 };
 
 PofMesh BuildPofMesh(const PofModel& model);
+// The bounds and the fitting scale of a mesh whose corners and polygons another reader filled
+// in (Red Faction meshes are drawn through this shape too).
+void FitPofMesh(PofMesh& mesh);
 // Which of nTextures textures the mesh's polygons use: the ones worth reading.
 std::vector<bool> UsedTextures(const PofMesh& mesh, std::size_t nTextures);
 

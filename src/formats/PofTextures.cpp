@@ -65,7 +65,9 @@ Result DecodeOldPicture(int nType, const std::vector<std::uint8_t>& bytes, RgbaP
     return Result::Ok();
 }
 
-RgbaPicture LoadTexture(IByteSource& archive, const ArchiveFile& file, CEntryReader::Mode mode)
+} // namespace
+
+RgbaPicture LoadTextureEntry(IByteSource& archive, const ArchiveFile& file, CEntryReader::Mode mode)
 {
     RgbaPicture picture;
     try
@@ -96,7 +98,6 @@ RgbaPicture LoadTexture(IByteSource& archive, const ArchiveFile& file, CEntryRea
         return {};
     }
 }
-} // namespace
 
 int FindPofTexture(const CORBISTAVDoc& doc, std::string_view name)
 {
@@ -141,6 +142,6 @@ std::vector<RgbaPicture> LoadPofTextures(const CORBISTAVDoc& doc, IByteSource& a
     std::vector<RgbaPicture> textures(names.size());
     for (std::size_t i = 0; i < names.size(); ++i)
         if (files[i] >= 0 && (wanted.empty() || (i < wanted.size() && wanted[i])))
-            textures[i] = LoadTexture(archive, doc.m_files[files[i]], mode);
+            textures[i] = LoadTextureEntry(archive, doc.m_files[files[i]], mode);
     return textures;
 }

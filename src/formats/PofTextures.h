@@ -21,6 +21,11 @@ int FindPofTexture(const CORBISTAVDoc& doc, std::string_view name);
 // of thousands of names costs no more than reading it.
 std::vector<int> FindPofTextures(const CORBISTAVDoc& doc, const std::vector<std::string>& names);
 
+// The picture of one texture entry of a picture kind (DDS within kMostPofTextureSide, TGA, PNG,
+// JPG, PCX); empty when it does not decode.
+RgbaPicture LoadTextureEntry(IByteSource& archive, const ArchiveFile& file,
+                             CEntryReader::Mode mode);
+
 // One picture per name, empty where the archive holds no such texture, it does not decode, or
 // wanted (when given) says no polygon drawn uses it.
 std::vector<RgbaPicture> LoadPofTextures(const CORBISTAVDoc& doc, IByteSource& archive,
