@@ -1,0 +1,287 @@
+#include "VfFont.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "CByteReader.h"
+#include "PictureLimits.h"
+
+namespace
+{
+// Character codes are bytes and kerning names glyphs by a byte.
+constexpr std::uint32_t kMostGlyphs = 256;
+constexpr std::uint32_t kMostGlyphSide = 4096;
+constexpr int kMargin = 4;
+constexpr int kGlyphGap = 3;
+constexpr int kMinSheetWidth = 128;
+
+bool ReadU32(CByteReader& reader, std::uint32_t& value)
+{
+    std::int32_t n = 0;
+    if (!reader.ReadInt32(n))
+        return false;
+    value = static_cast<std::uint32_t>(n);
+    return true;
+}
+
+std::size_t PixelBytes(std::uint32_t nFormat)
+{
+    return nFormat == kVfArgb4444 ? 2 : 1;
+}
+
+// Red, green, blue, alpha of pixel i of glyph g.
+void GlyphPixel(const VfFont& font, const VfGlyph& g, std::size_t i, std::uint8_t* out)
+{
+    const std::uint8_t* p = font.pixels.data() + g.nPixelOffset + i * PixelBytes(font.nFormat);
+    if (font.nFormat == kVfArgb4444)
+    {
+        const unsigned v = p[0] | (p[1] << 8);
+        out[0] = static_cast<std::uint8_t>(((v >> 8) & 15) * 17);
+        out[1] = static_cast<std::uint8_t>(((v >> 4) & 15) * 17);
+        out[2] = static_cast<std::uint8_t>((v & 15) * 17);
+        out[3] = static_cast<std::uint8_t>((v >> 12) * 17);
+    }
+    else if (font.nFormat == kVfIndexed)
+    {
+        std::memcpy(out, font.palette.data() + std::size_t{p[0]} * 4, 4);
+    }
+    else
+    {
+        // 14 is full coverage; 15 is never used by the games' fonts.
+        out[0] = out[1] = out[2] = 255;
+        out[3] = static_cast<std::uint8_t>(std::min<unsigned>(p[0], 14) * 255 / 14);
+    }
+}
+
+class CSheet
+{
+public:
+    CSheet(RgbaPicture& picture) : m_picture(picture)
+    {
+        const std::size_t nPixels = static_cast<std::size_t>(picture.nWidth) * picture.nHeight;
+        picture.rgba.resize(nPixels * 4);
+        for (std::size_t i = 0; i < nPixels; ++i)
+        {
+            std::memcpy(&picture.rgba[i * 4], kFontSheetBackground.data(), 3);
+            picture.rgba[i * 4 + 3] = 255;
+        }
+    }
+
+    // Glyph g with its top-left corner at x, y, blended over what is there.
+    void Draw(const VfFont& font, const VfGlyph& g, int x, int y)
+    {
+        for (int gy = 0; gy < font.nHeight; ++gy)
+            for (int gx = 0; gx < g.nWidth; ++gx)
+            {
+                const int px = x + gx;
+                const int py = y + gy;
+                if (px < 0 || py < 0 || px >= m_picture.nWidth || py >= m_picture.nHeight)
+                    continue;
+                std::uint8_t c[4];
+                GlyphPixel(font, g, static_cast<std::size_t>(gy) * g.nWidth + gx, c);
+                std::uint8_t* o = &m_picture.rgba[(static_cast<std::size_t>(py) * m_picture.nWidth + px) * 4];
+                for (int k = 0; k < 3; ++k)
+                    o[k] = static_cast<std::uint8_t>((c[k] * c[3] + o[k] * (255 - c[3]) + 127) / 255);
+            }
+    }
+
+private:
+    RgbaPicture& m_picture;
+};
+
+const VfGlyph* GlyphOf(const VfFont& font, unsigned char ch)
+{
+    if (ch < font.nFirstCharacter || ch - font.nFirstCharacter >= font.glyphs.size())
+        return nullptr;
+    return &font.glyphs[ch - font.nFirstCharacter];
+}
+} // namespace
+
+Result DecodeVf(std::span<const std::uint8_t> entry, VfFont& font)
+{
+    if (entry.size() < 4 || std::memcmp(entry.data(), "VFNT", 4) != 0)
+        return Result::Fail("not a VF font (no VFNT signature)");
+    CByteReader reader(entry);
+    reader.Skip(4);
+    VfFont out;
+    std::uint32_t nGlyphs = 0, nDefault = 0, nHeight = 0, nKerning = 0, nKernBytes = 0,
+                  nGlyphBytes = 0, nPixelBytes = 0;
+    bool bHeader = ReadU32(reader, out.nVersion);
+    if (bHeader && out.nVersion > 1)
+        return Result::Fail("the VF font version is " + std::to_string(out.nVersion) +
+                            "; 0 and 1 are shown");
+    if (bHeader && out.nVersion == 1)
+        bHeader = ReadU32(reader, out.nFormat);
+    bHeader = bHeader && ReadU32(reader, nGlyphs) && ReadU32(reader, out.nFirstCharacter) &&
+              ReadU32(reader, nDefault) && ReadU32(reader, nHeight) && ReadU32(reader, nKerning);
+    if (bHeader && out.nVersion == 0)
+        bHeader = ReadU32(reader, nKernBytes) && ReadU32(reader, nGlyphBytes);
+    if (!bHeader || !ReadU32(reader, nPixelBytes))
+        return Result::Fail("the VF font header is incomplete");
+    if (out.nFormat != kVfCoverage && out.nFormat != kVfArgb4444 && out.nFormat != kVfIndexed)
+        return Result::Fail("the VF font pixel format is unknown");
+    if (nGlyphs > kMostGlyphs)
+        return Result::Fail("the VF font has " + std::to_string(nGlyphs) + " glyphs; at most " +
+                            std::to_string(kMostGlyphs) + " can be reached by a character");
+    if (nHeight > kMostGlyphSide)
+        return Result::Fail("the VF font is " + std::to_string(nHeight) + " pixels high");
+    // Version 0 names the sizes of its tables, and the games read them by those sizes.
+    if (out.nVersion == 1)
+    {
+        if (nKerning > reader.Remaining() / 3)
+            return Result::Fail("the VF font kerning table ends early");
+        nKernBytes = nKerning * 3;
+        nGlyphBytes = nGlyphs * 16;
+    }
+    const bool bTables = nKerning <= reader.Remaining() / 3 && nKernBytes >= std::uint64_t{nKerning} * 3 &&
+                         nGlyphBytes >= nGlyphs * 16;
+    if (!bTables || reader.Remaining() < nKernBytes)
+        return Result::Fail("the VF font kerning table ends early");
+    out.nDefaultAdvance = static_cast<std::int32_t>(std::min<std::uint32_t>(nDefault, kMostGlyphSide));
+    out.nHeight = static_cast<std::int32_t>(nHeight);
+
+    CByteReader kerning(entry.subspan(reader.Position(), nKernBytes));
+    reader.Skip(nKernBytes);
+    for (std::uint32_t i = 0; i < nKerning; ++i)
+    {
+        VfKerning k;
+        std::uint8_t byOffset = 0;
+        kerning.ReadUInt8(k.byBefore);
+        kerning.ReadUInt8(k.byAfter);
+        kerning.ReadUInt8(byOffset);
+        k.nOffset = static_cast<std::int8_t>(byOffset);
+        out.kerning.push_back(k);
+    }
+    std::stable_sort(out.kerning.begin(), out.kerning.end(),
+                     [](const VfKerning& a, const VfKerning& b)
+                     { return a.byBefore != b.byBefore ? a.byBefore < b.byBefore : a.byAfter < b.byAfter; });
+
+    if (reader.Remaining() < nGlyphBytes)
+        return Result::Fail("the VF font glyph table ends early");
+    CByteReader table(entry.subspan(reader.Position(), nGlyphBytes));
+    reader.Skip(nGlyphBytes);
+    if (reader.Remaining() < nPixelBytes)
+        return Result::Fail("the VF font pixel data ends early");
+    const std::span<const std::uint8_t> pixels = entry.subspan(reader.Position(), nPixelBytes);
+    reader.Skip(nPixelBytes);
+    if (out.nFormat == kVfIndexed)
+    {
+        if (reader.Remaining() < out.palette.size())
+            return Result::Fail("the VF font palette ends early");
+        const std::uint8_t* p = entry.data() + reader.Position();
+        for (std::size_t i = 0; i < 256; ++i)
+        {
+            // Stored blue, green, red, alpha.
+            out.palette[i * 4] = p[i * 4 + 2];
+            out.palette[i * 4 + 1] = p[i * 4 + 1];
+            out.palette[i * 4 + 2] = p[i * 4];
+            out.palette[i * 4 + 3] = p[i * 4 + 3];
+        }
+    }
+
+    const std::size_t nBytesPerPixel = PixelBytes(out.nFormat);
+    for (std::uint32_t i = 0; i < nGlyphs; ++i)
+    {
+        std::uint32_t nAdvance = 0, nWidth = 0, nOffset = 0;
+        ReadU32(table, nAdvance);
+        ReadU32(table, nWidth);
+        ReadU32(table, nOffset);
+        table.Skip(4);
+        if (nWidth > kMostGlyphSide)
+            return Result::Fail("glyph " + std::to_string(i) + " of the VF font is " +
+                                std::to_string(nWidth) + " pixels wide");
+        const std::uint64_t nBytes = std::uint64_t{nWidth} * nHeight * nBytesPerPixel;
+        if (nOffset > nPixelBytes || nBytes > nPixelBytes - nOffset)
+            return Result::Fail("glyph " + std::to_string(i) +
+                                " of the VF font lies outside its pixel data");
+        VfGlyph g;
+        g.nAdvance = static_cast<std::int32_t>(std::min<std::uint32_t>(nAdvance, kMostGlyphSide));
+        g.nWidth = static_cast<std::int32_t>(nWidth);
+        g.nPixelOffset = nOffset;
+        out.glyphs.push_back(g);
+    }
+    out.pixels.assign(pixels.begin(), pixels.end());
+    font = std::move(out);
+    return Result::Ok();
+}
+
+int VfAdvance(const VfFont& font, unsigned char ch, unsigned char next)
+{
+    const VfGlyph* g = GlyphOf(font, ch);
+    if (g == nullptr)
+        return font.nDefaultAdvance;
+    int nAdvance = g->nAdvance;
+    if (GlyphOf(font, next) == nullptr)
+        return nAdvance;
+    const VfKerning key{static_cast<std::uint8_t>(ch - font.nFirstCharacter),
+                        static_cast<std::uint8_t>(next - font.nFirstCharacter), 0};
+    const auto it = std::lower_bound(font.kerning.begin(), font.kerning.end(), key,
+                                     [](const VfKerning& a, const VfKerning& b)
+                                     {
+                                         return a.byBefore != b.byBefore ? a.byBefore < b.byBefore
+                                                                         : a.byAfter < b.byAfter;
+                                     });
+    if (it != font.kerning.end() && it->byBefore == key.byBefore && it->byAfter == key.byAfter)
+        nAdvance += it->nOffset;
+    return nAdvance;
+}
+
+Result RenderFontSheet(const VfFont& font, RgbaPicture& picture)
+{
+    const std::string_view sample = kFontSampleText;
+    // The pen may move back with kerning; the line is as wide as its furthest pixel.
+    int nPen = 0;
+    int nLineWidth = 0;
+    for (std::size_t i = 0; i < sample.size(); ++i)
+    {
+        const auto ch = static_cast<unsigned char>(sample[i]);
+        const VfGlyph* g = GlyphOf(font, ch);
+        nLineWidth = std::max(nLineWidth, nPen + (g ? g->nWidth : 0));
+        nPen += VfAdvance(font, ch, i + 1 < sample.size() ? static_cast<unsigned char>(sample[i + 1]) : 0);
+        nLineWidth = std::max(nLineWidth, nPen);
+    }
+    int nWidestGlyph = 0;
+    for (const VfGlyph& g : font.glyphs)
+        nWidestGlyph = std::max(nWidestGlyph, g.nWidth);
+    const std::int64_t nWidth =
+        std::max<std::int64_t>({kMinSheetWidth, nLineWidth + 2 * kMargin, nWidestGlyph + 2 * kMargin});
+
+    // Glyphs in rows below the sample, each in a cell as wide as the glyph.
+    std::vector<std::pair<int, int>> places;
+    std::int64_t x = kMargin;
+    std::int64_t y = kMargin + font.nHeight + 2 * kMargin;
+    for (const VfGlyph& g : font.glyphs)
+    {
+        if (x > kMargin && x + g.nWidth > nWidth - kMargin)
+        {
+            x = kMargin;
+            y += font.nHeight + kGlyphGap;
+        }
+        places.emplace_back(static_cast<int>(x), static_cast<int>(std::min<std::int64_t>(y, kMostPictureSide)));
+        x += g.nWidth + kGlyphGap;
+    }
+    const std::int64_t nHeight = y + font.nHeight + kMargin;
+    if (!IsPictureSizeAllowed(nWidth, nHeight))
+        return Result::Fail("the font sheet would be " + std::to_string(nWidth) + "x" +
+                            std::to_string(nHeight) + " pixels");
+
+    RgbaPicture out;
+    out.nWidth = static_cast<std::int32_t>(nWidth);
+    out.nHeight = static_cast<std::int32_t>(nHeight);
+    out.strFormat = "VF";
+    CSheet sheet(out);
+    nPen = kMargin;
+    for (std::size_t i = 0; i < sample.size(); ++i)
+    {
+        const auto ch = static_cast<unsigned char>(sample[i]);
+        if (const VfGlyph* g = GlyphOf(font, ch))
+            sheet.Draw(font, *g, nPen, kMargin);
+        nPen += VfAdvance(font, ch, i + 1 < sample.size() ? static_cast<unsigned char>(sample[i + 1]) : 0);
+    }
+    for (std::size_t i = 0; i < font.glyphs.size(); ++i)
+        sheet.Draw(font, font.glyphs[i], places[i].first, places[i].second);
+    picture = std::move(out);
+    return Result::Ok();
+}
