@@ -182,7 +182,142 @@ template <typename Char> std::vector<TextSpan> ColourLua(Line<Char> line, int& n
     }
     return spans;
 }
+template <typename Char> std::vector<TextSpan> ColourCLike(Line<Char> line, int& nState)
+{
+    std::vector<TextSpan> spans;
+    const std::size_t n = line.size();
+    std::size_t i = 0;
+    if (nState == TEXT_STATE_COMMENT)
+    {
+        const std::size_t nClose = Find(line, 0, '*', '/');
+        i = nClose == npos ? n : nClose + 2;
+        Add(spans, 0, i, TextSpanKind::Comment);
+        if (nClose == npos)
+            return spans;
+    }
+    nState = TEXT_STATE_NONE;
+    std::size_t nFirst = i;
+    while (nFirst < n && IsBlank(line[nFirst]))
+        ++nFirst;
+    if (At(line, nFirst, '#'))
+    {
+        // The directive's name, blanks after the '#' allowed ("#  define").
+        std::size_t j = nFirst + 1;
+        while (j < n && IsBlank(line[j]))
+            ++j;
+        while (j < n && ((line[j] >= static_cast<Char>('a') && line[j] <= static_cast<Char>('z')) ||
+                         (line[j] >= static_cast<Char>('A') && line[j] <= static_cast<Char>('Z'))))
+            ++j;
+        Add(spans, nFirst, j, TextSpanKind::Section);
+        i = j;
+    }
+    while (i < n)
+    {
+        if (line[i] == static_cast<Char>('/') && At(line, i + 1, '/'))
+        {
+            Add(spans, i, n, TextSpanKind::Comment);
+            return spans;
+        }
+        if (line[i] == static_cast<Char>('/') && At(line, i + 1, '*'))
+        {
+            const std::size_t nClose = Find(line, i + 2, '*', '/');
+            const std::size_t nEnd = nClose == npos ? n : nClose + 2;
+            Add(spans, i, nEnd, TextSpanKind::Comment);
+            if (nClose == npos)
+                nState = TEXT_STATE_COMMENT;
+            i = nEnd;
+            continue;
+        }
+        if (line[i] != static_cast<Char>('"') && line[i] != static_cast<Char>('\''))
+        {
+            ++i;
+            continue;
+        }
+        const Char quote = line[i];
+        std::size_t j = i + 1;
+        while (j < n && line[j] != quote)
+            j += line[j] == static_cast<Char>('\\') ? 2 : 1;
+        const std::size_t nEnd = std::min(j + 1, n);
+        Add(spans, i, nEnd, TextSpanKind::String);
+        i = nEnd;
+    }
+    return spans;
+}
+
+// Length of the UTF-8 sequence that starts at p (at most nLeft bytes): 0 when it is not
+// valid; a valid start cut off by the end is nLeft with bCutOk, else 0.
+std::size_t Utf8Sequence(const std::uint8_t* p, std::size_t nLeft, bool bCutOk)
+{
+    const std::uint8_t b = p[0];
+    std::size_t nLength = 0;
+    std::uint8_t byLow = 0x80;
+    std::uint8_t byHigh = 0xBF;
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xC2 && b <= 0xDF)
+        nLength = 2;
+    else if (b >= 0xE0 && b <= 0xEF)
+    {
+        nLength = 3;
+        byLow = b == 0xE0 ? 0xA0 : 0x80; // no overlong forms
+        byHigh = b == 0xED ? 0x9F : 0xBF; // no surrogates
+    }
+    else if (b >= 0xF0 && b <= 0xF4)
+    {
+        nLength = 4;
+        byLow = b == 0xF0 ? 0x90 : 0x80;
+        byHigh = b == 0xF4 ? 0x8F : 0xBF;
+    }
+    else
+        return 0;
+    for (std::size_t k = 1; k < nLength; ++k)
+    {
+        if (k == nLeft)
+            return bCutOk ? nLeft : 0;
+        const std::uint8_t c = p[k];
+        if (c < (k == 1 ? byLow : 0x80) || c > (k == 1 ? byHigh : 0xBF))
+            return 0;
+    }
+    return nLength;
+}
+
+bool IsValidUtf8(std::span<const std::uint8_t> bytes)
+{
+    for (std::size_t i = 0; i < bytes.size();)
+    {
+        const std::size_t n = Utf8Sequence(bytes.data() + i, bytes.size() - i, false);
+        if (n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
 } // namespace
+
+TextCoding DetectTextCoding(std::span<const std::uint8_t> bytes)
+{
+    bool bUtf8 = true;
+    bool bCp1252 = true;
+    std::size_t nNextSequence = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+    {
+        const std::uint8_t b = bytes[i];
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != 0x0B && b != 0x0C && b != 0x1A &&
+            b != 0x1B)
+            return TextCoding::NotText;
+        if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
+            bCp1252 = false;
+        if (b >= 0x80 && bUtf8 && i >= nNextSequence)
+        {
+            const std::size_t n = Utf8Sequence(bytes.data() + i, bytes.size() - i, true);
+            bUtf8 = n != 0;
+            nNextSequence = i + n;
+        }
+    }
+    if (bUtf8)
+        return TextCoding::Utf8;
+    return bCp1252 ? TextCoding::Windows1252 : TextCoding::NotText;
+}
 
 Result DecodeText(std::span<const std::uint8_t> bytes, std::string& utf8)
 {
@@ -205,7 +340,7 @@ Result DecodeText(std::span<const std::uint8_t> bytes, std::string& utf8)
         }
     }
     text.append(all, nFrom);
-    utf8 = Cp1252ToUtf8(text);
+    utf8 = IsValidUtf8(bytes) ? std::move(text) : Cp1252ToUtf8(text);
     return Result::Ok();
 }
 
@@ -227,4 +362,14 @@ std::vector<TextSpan> ColourLuaLine(std::string_view line, int& nState)
 std::vector<TextSpan> ColourLuaLine(std::u16string_view line, int& nState)
 {
     return ColourLua(line, nState);
+}
+
+std::vector<TextSpan> ColourCLikeLine(std::string_view line, int& nState)
+{
+    return ColourCLike(line, nState);
+}
+
+std::vector<TextSpan> ColourCLikeLine(std::u16string_view line, int& nState)
+{
+    return ColourCLike(line, nState);
 }

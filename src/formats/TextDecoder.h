@@ -9,10 +9,24 @@
 
 #include "Result.h"
 
-// The text of a table, mission, campaign, configuration or Lua entry, from its Windows-1252
-// bytes to UTF-8. Lines end in LF: a CRLF pair becomes LF, everything else is kept as it is.
-// An entry with a NUL byte in its first 4 KiB is refused as not text.
+// The text of a table, mission, campaign, configuration or Lua entry as UTF-8: kept as it is
+// when it already is valid UTF-8, else read as Windows-1252. Lines end in LF: a CRLF pair
+// becomes LF, everything else is kept as it is. An entry with a NUL byte in its first 4 KiB
+// is refused as not text.
 Result DecodeText(std::span<const std::uint8_t> bytes, std::string& utf8);
+
+enum class TextCoding
+{
+    NotText,
+    Utf8, // plain ASCII too
+    Windows1252,
+};
+
+// Whether bytes are text whatever the entry's name: no NUL, no control character that text
+// does not use (tab, line and page ends, the DOS end-of-file and escape are fine), and
+// either valid UTF-8 or only bytes that Windows-1252 defines. bytes may be the first part of
+// an entry: a UTF-8 sequence cut off at its end still counts as valid.
+TextCoding DetectTextCoding(std::span<const std::uint8_t> bytes);
 
 enum class TextSpanKind
 {
@@ -48,3 +62,9 @@ std::vector<TextSpan> ColourTableLine(std::u16string_view line, int& nState);
 // The same for a line of Lua: strings and comments only.
 std::vector<TextSpan> ColourLuaLine(std::string_view line, int& nState);
 std::vector<TextSpan> ColourLuaLine(std::u16string_view line, int& nState);
+
+// The same for a line of a shader or another C-like source: "//" and "/* */" comments,
+// "..." and '...' strings with backslash escapes, and a preprocessor directive ("#define")
+// as a section.
+std::vector<TextSpan> ColourCLikeLine(std::string_view line, int& nState);
+std::vector<TextSpan> ColourCLikeLine(std::u16string_view line, int& nState);

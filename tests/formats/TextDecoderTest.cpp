@@ -51,6 +51,40 @@ TEST(TextDecoder, DecodesWindows1252AndEndsLinesWithLf)
     EXPECT_EQ(utf8, "$Name: Caf\u00E9 \u20AC 5\u2122\n+Flags:\n\nlast\rline\n");
 }
 
+TEST(TextDecoder, KeepsValidUtf8AndReadsAnythingElseAsWindows1252)
+{
+    std::string utf8;
+    ASSERT_TRUE(DecodeText(Bytes("Caf\xC3\xA9 \xE2\x80\x9D\r\n"), utf8));
+    EXPECT_EQ(utf8, "Caf\u00E9 \u201D\n");
+    // A sequence cut off by the end of the entry is not UTF-8.
+    ASSERT_TRUE(DecodeText(Bytes("a\xC3"), utf8));
+    EXPECT_EQ(utf8, "a\u00C3");
+}
+
+TEST(TextDecoder, TextIsNulFreeUtf8OrDefinedWindows1252WithoutStrayControls)
+{
+    struct Case
+    {
+        std::string_view bytes;
+        TextCoding coding;
+    };
+    const Case cases[] = {
+        {"plain\tascii\r\n\f\x1A", TextCoding::Utf8},
+        {"\x1B[1mbold", TextCoding::Utf8},
+        {"caf\xC3\xA9 \xE2\x80\x9D", TextCoding::Utf8}, // 0x9D inside a valid sequence
+        {"cut \xE2\x82", TextCoding::Utf8},             // a first part of the entry
+        {"caf\xE9 \x80", TextCoding::Windows1252},
+        {"\xC0\xAF overlong", TextCoding::Windows1252},
+        {"\xE2\x82x", TextCoding::Windows1252},
+        {"\xE2\x80\x9D \xFF", TextCoding::NotText}, // not UTF-8, and 0x9D is no Windows-1252
+        {"\x81", TextCoding::NotText},
+        {std::string_view("a\0b", 3), TextCoding::NotText},
+        {"bin\x01\x02", TextCoding::NotText},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DetectTextCoding(Bytes(c.bytes)), c.coding) << c.bytes;
+}
+
 TEST(TextDecoder, RefusesNulInTheFirst4KiBOnly)
 {
     std::string utf8 = "left over";
@@ -123,6 +157,24 @@ TEST(TextColouring, LuaHasStringsAndDashComments)
                      true),
               (Rows{"Q[\"a -- \\\"b\\\"\"] Q['c'] C[-- note]", "C[--[[ off]",
                     "C[y = 2 ]]] Q[[[long]", "Q[]]] C[-- end]", "state 0"}));
+}
+
+TEST(TextColouring, ShadersHaveDirectivesCommentsAndStrings)
+{
+    const std::vector<std::string_view> lines = {
+        "#include \"common.hlsl\"",
+        "float4 c = tex2D(s, uv); // sample",
+        "char q = '\"'; /* open",
+        "still */ string s = \"a\\\"b\"; x = a / b;",
+        "  #  define X 1",
+    };
+    std::vector<std::string> rows;
+    int nState = TEXT_STATE_NONE;
+    for (const std::string_view line : lines)
+        rows.push_back(Show(line, ColourCLikeLine(line, nState)));
+    EXPECT_EQ(rows, (Rows{"S[#include] Q[\"common.hlsl\"]", "C[// sample]", "Q['\"'] C[/* open]",
+                          "C[still */] Q[\"a\\\"b\"]", "S[#  define]"}));
+    EXPECT_EQ(nState, TEXT_STATE_NONE);
 }
 
 TEST(TextColouring, CountsOneUnitPerCharacterInBothForms)
