@@ -29,6 +29,35 @@ constexpr int SLICE_LINES = 4000;
 constexpr qsizetype SLICE_UNITS = 256 * 1024;
 
 constexpr int TAB_COLUMNS = 4;
+
+// Columns of tables line up only when every glyph has one advance. fontconfig's
+// "monospace" may be a font Qt does not call fixed-pitch (Noto Sans Mono), or one whose
+// advances differ, so the advances themselves decide.
+bool HasEvenAdvances(const QFont& font)
+{
+    const QFontMetricsF metrics(font);
+    const qreal advance = metrics.horizontalAdvance(u'M');
+    for (const char16_t c : u"iW.l_ 0#$;\u00e9")
+        if (c != 0 && metrics.horizontalAdvance(QChar(c)) != advance)
+            return false;
+    return advance > 0;
+}
+
+QFont EvenPitchFont()
+{
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (HasEvenAdvances(system))
+        return system;
+    for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Noto Mono", "Noto Sans Mono",
+                               "Courier New", "FreeMono"})
+    {
+        QFont font(QString::fromLatin1(family), system.pointSize());
+        font.setStyleHint(QFont::TypeWriter);
+        if (HasEvenAdvances(font))
+            return font;
+    }
+    return system;
+}
 } // namespace
 
 CTextView::CTextView(QWidget* pParent) : QWidget(pParent)
@@ -39,7 +68,7 @@ CTextView::CTextView(QWidget* pParent) : QWidget(pParent)
     m_pEditor->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_pEditor->setFrameShape(QFrame::NoFrame);
     m_pEditor->setUndoRedoEnabled(false);
-    const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont font = EvenPitchFont();
     m_pEditor->setFont(font);
     m_pEditor->setTabStopDistance(TAB_COLUMNS * QFontMetricsF(font).horizontalAdvance(u' '));
     QPalette palette = m_pEditor->palette();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -63,7 +64,10 @@ TEST_F(TextPreview, ShowsTheTextReadOnlyInAFixedPitchFontAndCopiesIt)
     m_view.SetText(text);
     EXPECT_EQ(Editor()->toPlainText(), text);
     EXPECT_TRUE(Editor()->isReadOnly());
-    EXPECT_TRUE(QFontInfo(Editor()->font()).fixedPitch());
+    // What a reader sees of a fixed-pitch font: every glyph as wide as the next.
+    const QFontMetricsF metrics(Editor()->font());
+    for (const QChar c : QStringLiteral("iW.l_ 0#\u00e9"))
+        EXPECT_EQ(metrics.horizontalAdvance(c), metrics.horizontalAdvance(u'M')) << int(c.unicode());
     EXPECT_EQ(Editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
 
     QApplication::clipboard()->clear();
