@@ -13,6 +13,7 @@
 #include "Picture.h"
 #include "PngDecoder.h"
 #include "TgaDecoder.h"
+#include "VbmDecoder.h"
 
 namespace
 {
@@ -65,6 +66,14 @@ Result DecodeOldPicture(int nType, const std::vector<std::uint8_t>& bytes, RgbaP
     return Result::Ok();
 }
 
+// The first frame, alpha as the file's version stores it.
+Result DecodeVbmTexture(const std::vector<std::uint8_t>& bytes, RgbaPicture& picture)
+{
+    VbmAnimation vbm;
+    if (Result r = DecodeVbm(bytes, vbm); !r)
+        return r;
+    return VbmFrameRgba(vbm, 0, 0, VbmAlphaInvertedByDefault(vbm), picture);
+}
 } // namespace
 
 RgbaPicture LoadTextureEntry(IByteSource& archive, const ArchiveFile& file, CEntryReader::Mode mode)
@@ -76,21 +85,24 @@ RgbaPicture LoadTextureEntry(IByteSource& archive, const ArchiveFile& file, CEnt
         if (!ReadEntryContent(archive, file, file.strName, bytes, mode))
             return {};
         Result r;
-        switch (file.nType)
-        {
-        case FILE_TYPE_DDS:
-            r = DecodeDdsTexture(bytes, picture);
-            break;
-        case FILE_TYPE_PNG:
-            r = DecodePng(bytes, picture);
-            break;
-        case FILE_TYPE_JPG:
-            r = DecodeJpg(bytes, picture);
-            break;
-        default:
-            r = DecodeOldPicture(file.nType, bytes, picture);
-            break;
-        }
+        if (EndsWith(Lower(file.strName), ".vbm"))
+            r = DecodeVbmTexture(bytes, picture);
+        else
+            switch (file.nType)
+            {
+            case FILE_TYPE_DDS:
+                r = DecodeDdsTexture(bytes, picture);
+                break;
+            case FILE_TYPE_PNG:
+                r = DecodePng(bytes, picture);
+                break;
+            case FILE_TYPE_JPG:
+                r = DecodeJpg(bytes, picture);
+                break;
+            default:
+                r = DecodeOldPicture(file.nType, bytes, picture);
+                break;
+            }
         return r ? picture : RgbaPicture();
     }
     catch (const std::bad_alloc&)

@@ -22,7 +22,7 @@ int FindPofTexture(const CORBISTAVDoc& doc, std::string_view name);
 std::vector<int> FindPofTextures(const CORBISTAVDoc& doc, const std::vector<std::string>& names);
 
 // The picture of one texture entry of a picture kind (DDS within kMostPofTextureSide, TGA, PNG,
-// JPG, PCX); empty when it does not decode.
+// JPG, PCX, a VBM's first frame); empty when it does not decode.
 RgbaPicture LoadTextureEntry(IByteSource& archive, const ArchiveFile& file,
                              CEntryReader::Mode mode);
 
