@@ -73,6 +73,14 @@ bool IsTextFileType(int nType)
            (nType >= FILE_TYPE_TBM && nType <= FILE_TYPE_LUA);
 }
 
+bool IsOutlineFontName(std::string_view name)
+{
+    if (name.size() < 4)
+        return false;
+    const std::string tail = ToLowerAscii(std::string(name.substr(name.size() - 4)));
+    return tail == ".ttf" || tail == ".otf";
+}
+
 std::string GetTypeDirName(int nType)
 {
     const FileTypeRow& row = FileTypes[nType];

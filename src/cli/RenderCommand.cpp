@@ -28,6 +28,8 @@
 #include "TgaDecoder.h"
 #include "V3dMesh.h"
 #include "V3dTextures.h"
+#include "VbmDecoder.h"
+#include "VfFont.h"
 #include "WavEncoder.h"
 #include "WavPcm.h"
 
@@ -60,6 +62,8 @@ Kind KindOfEntry(int nType)
     case FILE_TYPE_POF:
     case FILE_TYPE_V3M:
     case FILE_TYPE_V3C:
+    case FILE_TYPE_VBM:
+    case FILE_TYPE_VF:
         return Kind::Picture;
     case FILE_TYPE_WAV:
     case FILE_TYPE_OGG:
@@ -116,18 +120,44 @@ Result RenderOldPicture(const ArchiveFile& file, const std::vector<std::uint8_t>
     return EncodePng(picture.nWidth, picture.nHeight, PictureToRgb(picture), png);
 }
 
+// A VBM frame with its alpha as stored: colours are not premultiplied, so the colour under a
+// transparent pixel survives.
+Result RenderVbm(const std::vector<std::uint8_t>& bytes, const RenderOptions& options,
+                 RgbaPicture& picture)
+{
+    VbmAnimation vbm;
+    if (Result r = DecodeVbm(bytes, vbm); !r)
+        return r;
+    return VbmFrameRgba(vbm, options.nFrame - 1, options.nMip, VbmAlphaInvertedByDefault(vbm),
+                        picture);
+}
+
+Result RenderFont(const std::vector<std::uint8_t>& bytes, RgbaPicture& picture)
+{
+    VfFont font;
+    if (Result r = DecodeVf(bytes, font); !r)
+        return r;
+    return RenderFontSheet(font, picture);
+}
+
 Result RenderPicture(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes,
                      const RenderOptions& options, std::string& out)
 {
-    if ((options.nMip != 0 || options.nFace != 0) && file.nType != FILE_TYPE_DDS)
+    if (options.nFace != 0 && file.nType != FILE_TYPE_DDS)
         return Result::Fail("only a DDS texture has mip levels and faces");
+    if (options.nMip != 0 && file.nType != FILE_TYPE_DDS && file.nType != FILE_TYPE_VBM)
+        return Result::Fail("only a DDS texture or a VBM has mip levels");
     if (file.nType == FILE_TYPE_PCX || file.nType == FILE_TYPE_TGA || file.nType == FILE_TYPE_ANI)
         return RenderOldPicture(file, bytes, options.nFrame, out);
-    if (options.nFrame != 1)
-        return Result::Fail("a still picture has 1 frame, not " + std::to_string(options.nFrame));
     RgbaPicture picture;
     Result r;
-    if (file.nType == FILE_TYPE_DDS)
+    if (file.nType == FILE_TYPE_VBM)
+        r = RenderVbm(bytes, options, picture);
+    else if (options.nFrame != 1)
+        return Result::Fail("a still picture has 1 frame, not " + std::to_string(options.nFrame));
+    else if (file.nType == FILE_TYPE_VF)
+        r = RenderFont(bytes, picture);
+    else if (file.nType == FILE_TYPE_DDS)
         r = DecodeDds(bytes, options.nMip, options.nFace, picture);
     else if (file.nType == FILE_TYPE_PNG)
         r = DecodePng(bytes, picture);
@@ -232,8 +262,15 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
 
     const ArchiveFile& file = doc.m_files[nFile];
     const std::string label = CEntryExtractor::ArchivePathOf(doc, nFile);
-    const Kind entryKind = KindOfEntry(file.nType);
+    Kind entryKind = KindOfEntry(file.nType);
     const Kind outputKind = KindOfOutput(options.strOutput);
+    if (IsOutlineFontName(label))
+        return Fail(label + ": TrueType and OpenType fonts are drawn by the desktop program only");
+    // An entry of no known kind may still be text (a shader, a web page, a manifest): its
+    // bytes decide once they are read.
+    const bool bTextByContent = entryKind == Kind::None && outputKind == Kind::Text;
+    if (bTextByContent)
+        entryKind = Kind::Text;
     if (outputKind == Kind::None)
         return Fail(options.strOutput + ": the output must end in .png, .wav or .txt");
     if (entryKind != outputKind)
@@ -252,6 +289,8 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
     std::vector<std::uint8_t> bytes;
     if (Result r = archive.ReadContent(nFile, input, bytes); !r)
         return Fail(r.Text());
+    if (bTextByContent && DetectTextCoding(bytes) == TextCoding::NotText)
+        return Fail(label + ": not text (it is " + KindName(Kind::None) + ")");
 
     std::string out;
     Result r;

@@ -12,6 +12,7 @@
 #include "MediaBuilders.h"
 #include "OggBuilder.h"
 #include "PictureFileBuilders.h"
+#include "RfBuilders.h"
 #include "TempDir.h"
 #include "VpBuilder.h"
 
@@ -88,7 +89,7 @@ TEST_F(RenderCli, WritesThePixelsThePaneShows)
 TEST_F(RenderCli, RefusesWhatIsNoShowablePictureAndWritesNothing)
 {
     for (const auto& [entry, frame, why] :
-         {std::tuple{"*ships.tbl", "1", "not a picture"}, std::tuple{"*rle.tga", "1", "type is 10"},
+         {std::tuple{"*ships.tbl", "1", "not a picture"}, std::tuple{"*rle.tga", "1", "ends early"},
           std::tuple{"*intro.ani", "3", "2 frames"}, std::tuple{"*missing.pcx", "1", "no entry"},
           std::tuple{"*.tga", "1", "matches 2 entries"}})
     {
@@ -160,6 +161,57 @@ TEST(RenderCliModern, WritesEachKindByTheOutputsExtension)
           std::tuple{"*alpha.png", "x.bmp", ".png, .wav or .txt"}})
     {
         const CliRun run = RunCli({"render", archive, entry, "-o", dir / out});
+        EXPECT_EQ(run.nExit, 1) << entry;
+        EXPECT_NE(run.err.find(why), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(dir / out));
+    }
+}
+
+TEST(RenderCliRedFaction, VbmFramesKeepTheirAlphaFontsGiveTheirSheetAndTextIsKnownByItsBytes)
+{
+    TempDir dir;
+    VbmFields f;
+    f.nWidth = 2;
+    f.nFrames = 2;
+    // Frame 2: the first pixel's alpha bit set, transparent in a version 1 file; red kept.
+    const auto pixel = [](int nFrame, int, int x, int)
+    { return static_cast<std::uint16_t>(nFrame == 1 && x == 0 ? 0xFC00 : 0x03E0); };
+    VpBuilder()
+        .Dir("data")
+        .File("anim.vbm", MakeVbm(f, pixel))
+        .File("font.vf", MakeVf(1, 0x0F /* coverage */, '0', 2, {{4, 2, std::vector<unsigned char>(4, 14)}}, {}))
+        .File("fx.hlsl", "// shader\nfloat4 main() : COLOR { return 1; }\n")
+        .File("data.rfl", std::string("\x55\xDA\xBA\xD4\x00\x01", 6))
+        .File("cool.ttf", "true")
+        .Up()
+        .WriteTo(dir / "rf.vp");
+    const std::string archive = dir / "rf.vp";
+
+    ASSERT_EQ(RunCli({"render", archive, "*anim.vbm", "--frame", "2", "-o", dir / "v.png"}).nExit, 0);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, (dir / "v.png").c_str()));
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr));
+    EXPECT_EQ(rgba, (std::vector<std::uint8_t>{255, 0, 0, 0, 0, 255, 0, 255}));
+
+    ASSERT_EQ(RunCli({"render", archive, "*font.vf", "-o", dir / "f.png"}).nExit, 0);
+    png_image sheet{};
+    sheet.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&sheet, (dir / "f.png").c_str()));
+    EXPECT_GT(sheet.width, 44u * 4);
+    png_image_free(&sheet);
+
+    ASSERT_EQ(RunCli({"render", archive, "*fx.hlsl", "-o", dir / "fx.txt"}).nExit, 0);
+    EXPECT_EQ(ReadFileText(dir / "fx.txt"), "// shader\nfloat4 main() : COLOR { return 1; }\n");
+
+    for (const auto& [entry, frame, out, why] :
+         {std::tuple{"*anim.vbm", "3", "x.png", "2 frames"}, std::tuple{"*font.vf", "2", "x.png", "1 frame"},
+          std::tuple{"*data.rfl", "1", "x.txt", "not text"},
+          std::tuple{"*cool.ttf", "1", "x.png", "desktop"}})
+    {
+        const CliRun run = RunCli({"render", archive, entry, "--frame", frame, "-o", dir / out});
         EXPECT_EQ(run.nExit, 1) << entry;
         EXPECT_NE(run.err.find(why), std::string::npos) << run.err;
         EXPECT_FALSE(fs::exists(dir / out));
