@@ -1,0 +1,44 @@
+#include "CGameFileReader.h"
+
+#include <limits>
+
+#include "ArchiveFile.h"
+#include "CGameFolder.h"
+
+CGameFileReader::CGameFileReader(const CGameFolder& folder) : m_folder(folder), m_reader(m_input) {}
+
+Result CGameFileReader::Open(int nFile)
+{
+    const GameFile& file = m_folder.Files()[nFile];
+    const GameSource& source = m_folder.Sources()[file.nSource];
+    const std::string label = m_folder.Location(nFile);
+    ArchiveFile entry;
+    entry.strName = file.strName;
+    if (source.bArchive)
+    {
+        if (m_nOpenSource != file.nSource || !m_input.IsOpen())
+        {
+            m_nOpenSource = -1;
+            if (Result r = m_input.Open(m_folder.SourceDiskPath(file.nSource)); !r)
+                return r;
+            m_nOpenSource = file.nSource;
+        }
+        entry.nOffset = static_cast<std::int32_t>(file.nOffset);
+        entry.nSize = static_cast<std::int32_t>(file.nSize);
+        m_reader.SetMode(CEntryReader::Mode::Content);
+    }
+    else
+    {
+        m_nOpenSource = -1;
+        const std::string path = m_folder.SourceDiskPath(file.nSource) + "/" + file.strPath;
+        if (Result r = m_input.Open(path); !r)
+            return r;
+        // The size now, not when the folder was read: modders edit loose files as they look.
+        if (m_input.Size() > std::numeric_limits<std::int32_t>::max())
+            return Result::Fail(label + ": too large to read (" +
+                                std::to_string(m_input.Size()) + " bytes)");
+        entry.nSize = static_cast<std::int32_t>(m_input.Size());
+        m_reader.SetMode(file.bLz41 ? CEntryReader::Mode::Content : CEntryReader::Mode::Stored);
+    }
+    return m_reader.Open(entry, label);
+}

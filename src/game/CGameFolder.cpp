@@ -1,0 +1,597 @@
+#include "CGameFolder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unordered_set>
+
+#include "AsciiText.h"
+#include "CInputFile.h"
+#include "CWorkerPool.h"
+#include "GamePathTypes.h"
+#include "TextEncoding.h"
+#include "VpDirectory.h"
+
+struct CGameFolder::DiskFile
+{
+    std::string strName;
+    std::string strSub; // "glass/"
+    std::int64_t nSize = 0;
+    std::int64_t tTime = 0;
+};
+
+namespace
+{
+// The engine reads the name field into 32 bytes and ends it at the last one.
+constexpr std::size_t kMostVpNameLength = 31;
+// Folder trees deeper than this are not game data; it bounds the walk.
+constexpr int kMostFolderDepth = 64;
+// Reading directories on several threads pays once there are this many archives.
+constexpr std::size_t kParallelArchives = 8;
+
+// The engine's file order: names and sub paths without regard to ASCII case; a file
+// without a sub path compares its name with the other's sub path.
+template <class Name, class Sub>
+bool EngineLess(const Name& aName, const Sub& aSub, const Name& bName, const Sub& bSub)
+{
+    const auto less = [](std::string_view x, std::string_view y)
+    { return ToLowerAscii(x) < ToLowerAscii(y); };
+    if (aSub.empty() && !bSub.empty())
+        return less(aName, bSub);
+    if (!aSub.empty() && bSub.empty())
+        return less(aSub, bName);
+    if (!aSub.empty() && !bSub.empty() && !EqualsNoCaseAscii(aSub, bSub))
+        return less(aSub, bSub);
+    return less(aName, bName);
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() &&
+           EqualsNoCaseAscii(text.substr(text.size() - suffix.size()), suffix);
+}
+
+std::string Join(const std::string& a, const std::string& b)
+{
+    if (a.empty())
+        return b;
+    if (b.empty())
+        return a;
+    return a.back() == '/' ? a + b : a + "/" + b;
+}
+
+struct DirEntry
+{
+    std::string strName;
+    bool bDir = false;
+    bool bFile = false;
+    struct stat st{};
+};
+
+// The entries of a folder, links followed as the engine's stat follows them; false when
+// the folder cannot be opened.
+bool ReadFolder(const std::string& dir, std::vector<DirEntry>& entries, int& nError)
+{
+    entries.clear();
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+    {
+        nError = errno;
+        return false;
+    }
+    while (const dirent* e = ::readdir(d))
+    {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+            continue;
+        DirEntry entry;
+        entry.strName = e->d_name;
+        if (::stat(Join(dir, entry.strName).c_str(), &entry.st) != 0)
+            continue;
+        entry.bDir = S_ISDIR(entry.st.st_mode);
+        entry.bFile = S_ISREG(entry.st.st_mode);
+        entries.push_back(std::move(entry));
+    }
+    ::closedir(d);
+    // readdir's order is the file system's; the engine's own order comes later, and
+    // this one keeps equal names in a stable order.
+    std::sort(entries.begin(), entries.end(),
+              [](const DirEntry& a, const DirEntry& b) { return a.strName < b.strName; });
+    return true;
+}
+
+bool IsArchiveName(std::string_view name)
+{
+    return EndsWithNoCase(name, ".vp") || EndsWithNoCase(name, ".vpc");
+}
+
+// The folder below parent whose name is component without regard to case: the exact
+// spelling first, else the first in byte order.
+std::optional<std::string> FindFolderNoCase(const std::string& parent, std::string_view component)
+{
+    std::vector<DirEntry> entries;
+    int nError = 0;
+    if (!ReadFolder(parent, entries, nError))
+        return std::nullopt;
+    const DirEntry* pFound = nullptr;
+    for (const DirEntry& e : entries)
+        if (e.bDir && EqualsNoCaseAscii(e.strName, component))
+        {
+            if (e.strName == component)
+                return e.strName;
+            if (!pFound)
+                pFound = &e;
+        }
+    return pFound ? std::optional<std::string>(pFound->strName) : std::nullopt;
+}
+} // namespace
+
+Result CGameFolder::Open(const std::string& folder, const std::optional<std::string>& modList)
+{
+    GameFolderSetup setup;
+    if (Result r = ResolveGameFolder(folder, modList, setup); !r)
+        return r;
+    return Open(setup);
+}
+
+Result CGameFolder::Open(const GameFolderSetup& setup)
+{
+    *this = CGameFolder();
+    m_setup = setup;
+    struct stat st{};
+    if (::stat(GameDir().c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return Result::Fail(GameDir() + ": not a folder");
+    std::vector<DirEntry> probe;
+    int nError = 0;
+    if (!ReadFolder(GameDir(), probe, nError))
+        return Result::Fail(GameDir() + ": " + std::strerror(nError));
+
+    for (const std::string& mod : m_setup.aMods)
+    {
+        // Mod folders are found without regard to case, one component at a time; what
+        // is not found stays as spelt and is a root with no files.
+        GameRoot root;
+        root.strMod = mod;
+        std::string path;
+        std::string rest = mod;
+        std::replace(rest.begin(), rest.end(), '\\', '/');
+        while (!rest.empty())
+        {
+            const std::size_t nSlash = rest.find('/');
+            const std::string component = rest.substr(0, nSlash);
+            rest = nSlash == std::string::npos ? "" : rest.substr(nSlash + 1);
+            if (component.empty())
+                continue;
+            const auto found = component == "." || component == ".."
+                                   ? std::optional<std::string>(component)
+                                   : FindFolderNoCase(Join(GameDir(), path), component);
+            if (!found)
+            {
+                path = Join(path, component);
+                if (!rest.empty())
+                    path = Join(path, rest);
+                root.bMissing = true;
+                break;
+            }
+            path = Join(path, *found);
+        }
+        root.strPath = path;
+        if (root.bMissing)
+            m_warnings.push_back(mod + ": no such mod folder in " + GameDir());
+        m_roots.push_back(std::move(root));
+    }
+    m_roots.push_back(GameRoot());
+    for (int r = 0; r < static_cast<int>(m_roots.size()); ++r)
+        if (!m_roots[r].bMissing)
+            IndexRoot(r);
+    Resolve();
+    return Result::Ok();
+}
+
+void CGameFolder::ListDisk(const std::string& dir, const std::string& sub, bool bRecursive,
+                           std::vector<DiskFile>& out,
+                           std::vector<std::pair<std::uint64_t, std::uint64_t>>& visited)
+{
+    std::vector<DirEntry> entries;
+    int nError = 0;
+    const std::string path = Join(dir, sub);
+    if (!ReadFolder(path, entries, nError))
+    {
+        if (nError != ENOENT && nError != ENOTDIR)
+        {
+            m_warnings.push_back(path + ": " + std::strerror(nError));
+            m_bComplete = false;
+        }
+        return;
+    }
+    for (DirEntry& e : entries)
+    {
+        if (e.bDir && bRecursive)
+        {
+            // A folder met twice (a link to a folder above it) is read once, so a link
+            // loop ends.
+            const std::pair<std::uint64_t, std::uint64_t> id{e.st.st_dev, e.st.st_ino};
+            if (std::find(visited.begin(), visited.end(), id) != visited.end() ||
+                std::count(sub.begin(), sub.end(), '/') >= kMostFolderDepth)
+                continue;
+            visited.push_back(id);
+            ListDisk(dir, sub + e.strName + "/", true, out, visited);
+            continue;
+        }
+        if (!e.bFile)
+            continue;
+        out.push_back({std::move(e.strName), sub, static_cast<std::int64_t>(e.st.st_size),
+                       static_cast<std::int64_t>(e.st.st_mtime)});
+    }
+}
+
+void CGameFolder::IndexRoot(int nRoot)
+{
+    const std::string rootDir = Join(GameDir(), m_roots[nRoot].strPath);
+    // Type folders as they are spelt on disk, each found below its parent's real folder.
+    std::vector<std::string> realPaths(GAME_TYPE_COUNT);
+    for (int t = GAME_TYPE_DATA; t < GAME_TYPE_COUNT; ++t)
+    {
+        const GamePathType& type = GetGamePathType(t);
+        const std::string parent = type.nParent == GAME_TYPE_ROOT ? std::string()
+                                   : realPaths[type.nParent].empty()
+                                       ? std::string(GetGamePathType(type.nParent).szPath)
+                                       : realPaths[type.nParent];
+        const std::string_view full = type.szPath;
+        const std::string_view last = full.substr(full.rfind('/') + 1);
+        const auto found = FindFolderNoCase(Join(rootDir, parent), last);
+        realPaths[t] = found ? Join(parent, *found) : std::string(type.szPath);
+    }
+
+    m_sources.push_back({false, nRoot, GAME_TYPE_ROOT, m_roots[nRoot].strPath});
+    std::vector<std::string> seen;
+    IndexLoose(nRoot, realPaths, seen);
+
+    // Archives of the root folder and of every type folder, by type then by path.
+    struct Pack
+    {
+        int nType;
+        std::string strPath; // from the root folder
+    };
+    std::vector<Pack> packs;
+    for (int t = GAME_TYPE_ROOT; t < GAME_TYPE_COUNT; ++t)
+    {
+        const std::string folder = t == GAME_TYPE_ROOT ? std::string() : realPaths[t];
+        std::vector<DirEntry> entries;
+        int nError = 0;
+        if (!ReadFolder(Join(rootDir, folder), entries, nError))
+            continue;
+        for (const DirEntry& e : entries)
+            if (e.bFile && IsArchiveName(e.strName))
+                packs.push_back({t, Join(folder, e.strName)});
+    }
+    std::stable_sort(packs.begin(), packs.end(),
+                     [](const Pack& a, const Pack& b)
+                     {
+                         if (a.nType != b.nType)
+                             return a.nType < b.nType;
+                         return ToLowerAscii(a.strPath) < ToLowerAscii(b.strPath);
+                     });
+    std::unordered_set<std::string> archivePaths;
+    for (const Pack& pack : packs)
+        archivePaths.insert(pack.strPath);
+
+    std::vector<VpDirectory> directories(packs.size());
+    std::vector<Result> results(packs.size());
+    const auto read = [&](std::size_t i)
+    {
+        CInputFile input;
+        results[i] = input.Open(Join(rootDir, packs[i].strPath));
+        if (!results[i])
+            return;
+        // The engine skips a file too small for a header and one entry's worth of ints.
+        if (input.Size() < 16 + 12)
+        {
+            results[i] = Result::Fail("too small to be an archive (" +
+                                      std::to_string(input.Size()) + " bytes)");
+            return;
+        }
+        results[i] = ReadVpDirectory(input, directories[i]);
+        if (results[i] && directories[i].strSignature != "VPVP")
+            results[i] = Result::Fail("not a VP archive");
+    };
+    if (packs.size() >= kParallelArchives)
+    {
+        CWorkerPool pool(static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)));
+        std::vector<std::future<void>> done;
+        for (std::size_t i = 0; i < packs.size(); ++i)
+            done.push_back(pool.Submit([&, i] { read(i); }));
+        for (auto& f : done)
+            f.wait();
+    }
+    else
+        for (std::size_t i = 0; i < packs.size(); ++i)
+            read(i);
+
+    for (std::size_t i = 0; i < packs.size(); ++i)
+    {
+        const std::string path = Join(m_roots[nRoot].strPath, packs[i].strPath);
+        if (!results[i])
+        {
+            // The file's own text names it; a cause alone does not.
+            const std::string& text = results[i].Text();
+            m_warnings.push_back(text.rfind(Join(rootDir, packs[i].strPath), 0) == 0
+                                     ? text
+                                     : path + ": " + text);
+            m_bComplete = false;
+            continue;
+        }
+        if (!directories[i].strIncomplete.empty())
+        {
+            m_warnings.push_back(path + ": " + directories[i].strIncomplete);
+            m_bComplete = false;
+        }
+        m_sources.push_back({true, nRoot, packs[i].nType, path});
+        IndexArchive(static_cast<int>(m_sources.size()) - 1, directories[i]);
+        directories[i] = VpDirectory();
+    }
+
+    // Everything else below data/ is never loaded.
+    const std::string dataDir = realPaths[GAME_TYPE_DATA];
+    std::vector<DiskFile> all;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> visited;
+    ListDisk(Join(rootDir, dataDir), "", true, all, visited);
+    std::unordered_set<std::string> known(seen.begin(), seen.end());
+    const std::string single = ToLowerAscii(realPaths[24]) + "/";
+    const std::string multi = ToLowerAscii(realPaths[25]) + "/";
+    const int nLoose = static_cast<int>(std::find_if(m_sources.begin(), m_sources.end(),
+                                                     [&](const GameSource& s)
+                                                     { return !s.bArchive && s.nRoot == nRoot; }) -
+                                        m_sources.begin());
+    for (const DiskFile& f : all)
+    {
+        const std::string path = Join(dataDir, f.strSub + f.strName);
+        if (known.count(path) || archivePaths.count(path))
+            continue;
+        const std::string lowered = ToLowerAscii(path);
+        const bool bPlayer = lowered.rfind(single, 0) == 0 || lowered.rfind(multi, 0) == 0;
+        m_ignored.push_back({nLoose, path,
+                             bPlayer ? GameIgnoreReason::PlayerFiles
+                                     : GameIgnoreReason::UnknownFolder});
+    }
+}
+
+void CGameFolder::IndexLoose(int nRoot, const std::vector<std::string>& realPaths,
+                             std::vector<std::string>& seen)
+{
+    const std::string rootDir = Join(GameDir(), m_roots[nRoot].strPath);
+    const int nSource = static_cast<int>(m_sources.size()) - 1;
+    for (int t = GAME_TYPE_ROOT; t < GAME_TYPE_COUNT; ++t)
+    {
+        const GamePathType& type = GetGamePathType(t);
+        if (!type.bLooseIndexed)
+            continue;
+        const std::string folder = t == GAME_TYPE_ROOT ? std::string() : realPaths[t];
+        std::vector<DiskFile> files;
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> visited;
+        ListDisk(Join(rootDir, folder), "", type.bSubfolders, files, visited);
+        std::stable_sort(files.begin(), files.end(),
+                         [](const DiskFile& a, const DiskFile& b)
+                         { return EngineLess(a.strName, a.strSub, b.strName, b.strSub); });
+        for (DiskFile& f : files)
+        {
+            const std::string path = Join(folder, f.strSub + f.strName);
+            // The game folder's own files are seen only as sources or root files.
+            if (t != GAME_TYPE_ROOT)
+                seen.push_back(path);
+            std::string name = f.strName;
+            const bool bLz41 = EndsWithNoCase(name, ".lz41");
+            if (bLz41)
+                name.resize(name.size() - 5);
+            const std::size_t nDot = name.rfind('.');
+            if (nDot == std::string::npos ||
+                !IsGameExtensionLoaded(t, std::string_view(name).substr(nDot + 1)))
+            {
+                // An archive directly in a type folder is a source, not a file.
+                if (!(f.strSub.empty() && IsArchiveName(f.strName)))
+                    m_ignored.push_back({nSource, path, GameIgnoreReason::Extension});
+                continue;
+            }
+            GameFile file;
+            file.strName = std::move(name);
+            file.strSubPath = f.strSub;
+            file.strPath = path;
+            file.nSize = f.nSize;
+            file.tTime = f.tTime;
+            file.nSource = nSource;
+            file.nType = t;
+            file.bLz41 = bLz41;
+            m_files.push_back(std::move(file));
+        }
+    }
+}
+
+void CGameFolder::IndexArchive(int nSource, const VpDirectory& directory)
+{
+    struct Pending
+    {
+        std::string strName; // Windows-1252, as stored
+        std::string strSub;
+        std::string strDir;
+        const VpEntry* pEntry;
+    };
+    std::vector<Pending> run;
+    int nType = GAME_TYPE_INVALID;
+    const auto flush = [&]
+    {
+        std::stable_sort(run.begin(), run.end(),
+                         [](const Pending& a, const Pending& b)
+                         { return EngineLess(a.strName, a.strSub, b.strName, b.strSub); });
+        for (const Pending& p : run)
+        {
+            GameFile file;
+            file.strName = Cp1252ToUtf8(p.strName);
+            file.strSubPath = Cp1252ToUtf8(p.strSub);
+            file.strPath = Cp1252ToUtf8(Join(p.strDir, p.strName));
+            file.nOffset = p.pEntry->nOffset;
+            file.nSize = p.pEntry->nSize;
+            file.tTime = p.pEntry->tTime;
+            file.nSource = nSource;
+            file.nType = nType;
+            m_files.push_back(std::move(file));
+        }
+        run.clear();
+    };
+    std::string dir;
+    std::string sub;
+    for (const VpEntry& entry : directory.aEntries)
+    {
+        const std::string name = entry.strName.substr(0, kMostVpNameLength);
+        if (entry.IsDirectory())
+        {
+            if (EqualsNoCaseAscii(name, ".."))
+            {
+                const std::size_t nSlash = dir.rfind('/');
+                dir.erase(nSlash == std::string::npos ? 0 : nSlash);
+            }
+            else
+                dir = Join(dir, name);
+            const int nNewType = GamePathTypeOfDir(dir);
+            if (nNewType != nType)
+                flush();
+            nType = nNewType;
+            const std::string_view start = GameSubPathStart(dir, nType);
+            sub = start.empty() ? std::string() : std::string(start) + "/";
+            continue;
+        }
+        const std::size_t nDot = name.rfind('.');
+        if (nType == GAME_TYPE_INVALID)
+            m_ignored.push_back({nSource, Cp1252ToUtf8(Join(dir, name)),
+                                 GameIgnoreReason::UnknownFolder});
+        else if (nDot == std::string::npos ||
+                 !IsGameExtensionLoaded(nType, std::string_view(name).substr(nDot)))
+            m_ignored.push_back({nSource, Cp1252ToUtf8(Join(dir, name)),
+                                 GameIgnoreReason::Extension});
+        else
+            run.push_back({name, sub, dir, &entry});
+    }
+    flush();
+}
+
+void CGameFolder::Resolve()
+{
+    m_hides.assign(m_files.size(), {});
+    m_loadedByKey.reserve(m_files.size());
+    for (int i = 0; i < static_cast<int>(m_files.size()); ++i)
+    {
+        GameFile& file = m_files[i];
+        std::string key = std::to_string(file.nType) + '/' + ToLowerAscii(file.strName);
+        const auto [it, bNew] = m_loadedByKey.try_emplace(std::move(key), i);
+        if (!bNew)
+        {
+            file.nLoadedFile = it->second;
+            m_hides[it->second].push_back(i);
+        }
+    }
+}
+
+std::vector<int> CGameFolder::LoadedFiles() const
+{
+    std::vector<int> loaded;
+    loaded.reserve(m_loadedByKey.size());
+    for (int i = 0; i < static_cast<int>(m_files.size()); ++i)
+        if (m_files[i].nLoadedFile < 0)
+            loaded.push_back(i);
+    return loaded;
+}
+
+const std::vector<int>& CGameFolder::HiddenBy(int nFile) const
+{
+    return m_hides[nFile];
+}
+
+bool CGameFolder::IsOverride(int nLoaded, int nHidden) const
+{
+    return EqualsNoCaseAscii(m_files[nLoaded].strSubPath, m_files[nHidden].strSubPath);
+}
+
+std::vector<GameHit> CGameFolder::Find(std::string_view request, bool bTypePath) const
+{
+    std::string name(request);
+    std::replace(name.begin(), name.end(), '\\', '/');
+    while (!name.empty() && name.front() == '/')
+        name.erase(0, 1);
+    int nOnlyType = GAME_TYPE_INVALID;
+    if (bTypePath)
+    {
+        // The longest type folder the request starts with names its folder.
+        for (int t = GAME_TYPE_DATA; t < GAME_TYPE_COUNT; ++t)
+        {
+            const std::string_view path = GetGamePathType(t).szPath;
+            if (name.size() > path.size() && name[path.size()] == '/' &&
+                EqualsNoCaseAscii(std::string_view(name).substr(0, path.size()), path) &&
+                (nOnlyType == GAME_TYPE_INVALID ||
+                 path.size() > std::string_view(GetGamePathType(nOnlyType).szPath).size()))
+                nOnlyType = t;
+        }
+        if (nOnlyType != GAME_TYPE_INVALID)
+            name.erase(0, std::string_view(GetGamePathType(nOnlyType).szPath).size() + 1);
+    }
+    std::string sub;
+    const std::size_t nSlash = name.rfind('/');
+    if (nSlash != std::string::npos)
+    {
+        sub = name.substr(0, nSlash + 1);
+        name.erase(0, nSlash + 1);
+    }
+    std::vector<GameHit> hits;
+    if (name.empty())
+        return hits;
+    const std::string lowered = ToLowerAscii(name);
+    for (int t = GAME_TYPE_ROOT; t < GAME_TYPE_COUNT; ++t)
+    {
+        if (nOnlyType != GAME_TYPE_INVALID && t != nOnlyType)
+            continue;
+        const auto it = m_loadedByKey.find(std::to_string(t) + '/' + lowered);
+        if (it == m_loadedByKey.end())
+            continue;
+        GameHit hit;
+        hit.nType = t;
+        const auto consider = [&](int nFile)
+        {
+            if (!sub.empty() && !EqualsNoCaseAscii(sub, m_files[nFile].strSubPath))
+                return;
+            if (hit.nLoads < 0)
+                hit.nLoads = nFile;
+            else
+                hit.aHides.push_back(nFile);
+        };
+        consider(it->second);
+        for (const int nHidden : m_hides[it->second])
+            consider(nHidden);
+        if (hit.nLoads >= 0)
+            hits.push_back(std::move(hit));
+    }
+    return hits;
+}
+
+std::string CGameFolder::Location(int nFile) const
+{
+    const GameFile& file = m_files[nFile];
+    const GameSource& source = m_sources[file.nSource];
+    return source.bArchive ? source.strPath + ":" + file.strPath : Join(source.strPath, file.strPath);
+}
+
+std::string CGameFolder::IgnoredLocation(const GameIgnored& ignored) const
+{
+    const GameSource& source = m_sources[ignored.nSource];
+    return source.bArchive ? source.strPath + ":" + ignored.strPath
+                           : Join(source.strPath, ignored.strPath);
+}
+
+std::string CGameFolder::PathInRoot(int nFile) const
+{
+    const GameFile& file = m_files[nFile];
+    return file.bLz41 ? file.strPath.substr(0, file.strPath.size() - 5) : file.strPath;
+}
+
+std::string CGameFolder::SourceDiskPath(int nSource) const
+{
+    return Join(GameDir(), m_sources[nSource].strPath);
+}
