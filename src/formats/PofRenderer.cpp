@@ -155,7 +155,8 @@ public:
 
     // One triangle; uv holds u/depth and v/depth per corner, pTexture null for a plain colour.
     void Triangle(const ScreenCorner& a, const ScreenCorner& b, const ScreenCorner& c,
-                  const float (&uv)[3][2], const RgbaPicture* pTexture, const std::uint8_t* colour)
+                  const float (&uv)[3][2], const RgbaPicture* pTexture, const std::uint8_t* colour,
+                  PofMesh::Blend blend)
     {
         float fArea = Edge(a.x, a.y, b.x, b.y, c.x, c.y);
         if (fArea == 0)
@@ -201,9 +202,8 @@ public:
                 float& depth = m_depth[nRow + static_cast<std::size_t>(x)];
                 if (w <= depth)
                     continue;
-                depth = w;
                 const float light = b0 * p0.light + b1 * p1.light + b2 * p2.light;
-                std::uint8_t texel[3] = {colour[0], colour[1], colour[2]};
+                std::uint8_t texel[4] = {colour[0], colour[1], colour[2], 255};
                 if (pTexture)
                 {
                     const float fDepth = 1 / w;
@@ -217,6 +217,17 @@ public:
                 }
                 std::uint8_t* out =
                     m_picture.rgba.data() + (nRow + static_cast<std::size_t>(x)) * 4;
+                if (blend == PofMesh::Blend::Additive)
+                {
+                    const float fAlpha = texel[3] / 255.0f;
+                    for (int k = 0; k < 3; ++k)
+                        out[k] = static_cast<std::uint8_t>(
+                            std::min(255.0f, static_cast<float>(out[k]) + texel[k] * fAlpha));
+                    continue;
+                }
+                if (blend == PofMesh::Blend::AlphaTested && texel[3] < 128)
+                    continue;
+                depth = w;
                 for (int k = 0; k < 3; ++k)
                     out[k] = static_cast<std::uint8_t>(std::min(255.0f, texel[k] * light));
             }
@@ -293,6 +304,7 @@ private:
         texel[0] = p[0];
         texel[1] = p[1];
         texel[2] = p[2];
+        texel[3] = p[3];
     }
 
     int m_nWidth;
@@ -468,12 +480,15 @@ Result RenderPof(const PofMesh& mesh, std::span<const RgbaPicture> textures, con
             if (view.bTextures && nTexture < textures.size() && IsUsable(textures[nTexture]))
                 pTexture = &textures[nTexture];
         }
+        if (polygon.blend == PofMesh::Blend::Additive && !pTexture)
+            continue;
         // A fan from the first corner.
         for (std::uint32_t i = 1; i + 1 < polygon.nCount; ++i)
         {
             const float corners3[3][2] = {
                 {uv[0], uv[1]}, {uv[2 * i], uv[2 * i + 1]}, {uv[2 * i + 2], uv[2 * i + 3]}};
-            raster.Triangle(screen[0], screen[i], screen[i + 1], corners3, pTexture, colour);
+            raster.Triangle(screen[0], screen[i], screen[i + 1], corners3, pTexture, colour,
+                            pTexture ? polygon.blend : PofMesh::Blend::Opaque);
         }
     }
     return Result::Ok();

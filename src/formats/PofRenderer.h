@@ -29,12 +29,21 @@ struct PofMesh
         float nx, ny, nz;
         float u, v;
     };
+    // How a textured polygon meets what lies behind it. POF polygons are all opaque; Red
+    // Faction meshes cut holes by texture alpha and add glows onto what is behind.
+    enum class Blend : std::uint8_t
+    {
+        Opaque,
+        AlphaTested, // texels of alpha below half are not drawn
+        Additive,    // texel x alpha added, unlit, hiding nothing; not drawn without its texture
+    };
     struct Polygon
     {
         std::uint32_t nFirst;
         std::uint32_t nCount;
         std::int32_t nTexture; // -1: flat
         std::array<std::uint8_t, 3> colour;
+        Blend blend = Blend::Opaque;
     };
     std::vector<Corner> corners;
     std::vector<Polygon> polygons;
@@ -53,7 +62,8 @@ void FitPofMesh(PofMesh& mesh);
 std::vector<bool> UsedTextures(const PofMesh& mesh, std::size_t nTextures);
 
 // Draws the mesh into a picture of nWidth x nHeight, opaque: textured polygons take the texel
-// of textures[nTexture] (nearest, wrapped), where that picture is empty or textures are off
-// they are neutral grey; lit by one light from the viewer's upper left, back faces culled.
+// of textures[nTexture] (nearest, wrapped), blended as their Blend says; where that picture is
+// empty or textures are off they are neutral grey and opaque; lit by one light from the
+// viewer's upper left, back faces culled.
 Result RenderPof(const PofMesh& mesh, std::span<const RgbaPicture> textures, const PofView& view,
                  int nWidth, int nHeight, RgbaPicture& picture);

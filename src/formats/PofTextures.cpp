@@ -63,6 +63,18 @@ Result DecodeOldPicture(int nType, const std::vector<std::uint8_t>& bytes, RgbaP
         picture.rgba[o + 2] = rgb[i + 2];
         picture.rgba[o + 3] = 255;
     }
+    // A 32-bit TGA's fourth byte is its alpha, which meshes cut holes and shape glows with;
+    // its rows run from the bottom.
+    if (old.nBitsPerPixel == 32 && !rgb.empty())
+    {
+        const auto nWidth = static_cast<std::size_t>(old.nWidth);
+        const auto nHeight = static_cast<std::size_t>(old.nHeight);
+        const std::size_t nStride = PictureStride(old.nWidth, 32);
+        for (std::size_t y = 0; y < nHeight; ++y)
+            for (std::size_t x = 0; x < nWidth; ++x)
+                picture.rgba[(y * nWidth + x) * 4 + 3] =
+                    old.pixels[(nHeight - 1 - y) * nStride + x * 4 + 3];
+    }
     return Result::Ok();
 }
 

@@ -31,6 +31,18 @@ constexpr std::size_t kAlignment = 16;
 
 constexpr std::array<std::uint8_t, 3> kGrey{168, 168, 168};
 
+// The render mode packs five-bit fields; the blend at bit 15 and the depth test at bit 20.
+PofMesh::Blend BlendOf(std::uint32_t nRenderMode)
+{
+    const std::uint32_t nBlend = (nRenderMode >> 15) & 0x1F;
+    const std::uint32_t nDepth = (nRenderMode >> 20) & 0x1F;
+    if (nBlend == 1 || nBlend == 2) // additive, alpha-additive
+        return PofMesh::Blend::Additive;
+    if (nBlend == 3 || nDepth == 5) // alpha blended, alpha-tested depth
+        return PofMesh::Blend::AlphaTested;
+    return PofMesh::Blend::Opaque;
+}
+
 // Infinities and NaNs read as 0, so no later sum or bound turns into one.
 bool ReadFloat(CByteReader& reader, float& value)
 {
@@ -79,6 +91,7 @@ bool ReadTerminated(CByteReader& reader, std::string& text)
 
 struct BatchInfo
 {
+    std::uint32_t nRenderMode = 0;
     std::uint16_t nVertices = 0;
     std::uint16_t nTriangles = 0;
     std::uint16_t nPositionsSize = 0;
@@ -136,6 +149,7 @@ Result ReadBatchData(std::span<const std::uint8_t> data, const std::vector<Batch
         V3dBatch& batch = level.batches[b];
         CByteReader header(headers.subspan(b * kBatchHeaderSize + kBatchTextureAt));
         header.ReadInt32(batch.nTexture);
+        batch.nRenderMode = info.nRenderMode;
         if (batch.nTexture < 0 || static_cast<std::size_t>(batch.nTexture) >= level.textures.size())
             batch.nTexture = -1;
 
@@ -212,7 +226,6 @@ Result ReadLevel(CByteReader& reader, std::span<const std::uint8_t> bytes, const
     std::vector<BatchInfo> infos(nBatches);
     for (BatchInfo& info : infos)
     {
-        std::int32_t nRenderMode = 0;
         reader.ReadUInt16(info.nVertices);
         reader.ReadUInt16(info.nTriangles);
         reader.ReadUInt16(info.nPositionsSize);
@@ -220,7 +233,7 @@ Result ReadLevel(CByteReader& reader, std::span<const std::uint8_t> bytes, const
         reader.ReadUInt16(info.nSamePositionSize);
         reader.ReadUInt16(info.nBoneLinksSize);
         reader.ReadUInt16(info.nUvsSize);
-        reader.ReadInt32(nRenderMode);
+        ReadU32(reader, info.nRenderMode);
     }
     std::uint32_t nTextures = 0;
     // A texture is at least its material byte and the name's NUL.
@@ -393,48 +406,52 @@ PofMesh BuildV3dMesh(const V3dMesh& mesh)
                 return static_cast<std::int32_t>(i);
         return -1;
     };
-    for (const V3dSubmesh& sub : mesh.submeshes)
+    const auto add = [&](const V3dSubmesh& sub, const V3dBatch& batch, std::int32_t nTexture,
+                         PofMesh::Blend blend)
     {
-        const V3dLevel& level = sub.levels.front();
-        for (const V3dBatch& batch : level.batches)
+        const auto corner = [&](std::uint16_t nVertex, float fSide)
         {
-            const std::int32_t nTexture = modelTexture(level, batch.nTexture);
-            const auto corner = [&](std::uint16_t nVertex, float fSide)
+            // A character's vertex may only point at the one whose position it shares.
+            std::size_t nAt = nVertex;
+            if (mesh.bCharacter && nVertex < batch.samePosition.size() &&
+                batch.samePosition[nVertex] > 0 && batch.samePosition[nVertex] <= nVertex)
+                nAt = nVertex - static_cast<std::size_t>(batch.samePosition[nVertex]);
+            const V3dVector& p = batch.positions[nAt];
+            const V3dVector& n = batch.normals[nAt];
+            const auto& uv = batch.uvs[nVertex];
+            return PofMesh::Corner{p.x + sub.offset.x, p.y + sub.offset.y, p.z + sub.offset.z,
+                                   n.x * fSide,        n.y * fSide,        n.z * fSide,
+                                   uv[0],              uv[1]};
+        };
+        const auto polygon = [&]
+        {
+            drawn.polygons.push_back(
+                {static_cast<std::uint32_t>(drawn.corners.size()), 3, nTexture, kGrey, blend});
+        };
+        for (const V3dTriangle& triangle : batch.triangles)
+        {
+            const auto& v = triangle.vertices;
+            polygon();
+            drawn.corners.insert(drawn.corners.end(),
+                                 {corner(v[0], 1), corner(v[1], 1), corner(v[2], 1)});
+            if (triangle.nFlags & kTriangleTwoSided)
             {
-                // A character's vertex may only point at the one whose position it shares.
-                std::size_t nAt = nVertex;
-                if (mesh.bCharacter && nVertex < batch.samePosition.size() &&
-                    batch.samePosition[nVertex] > 0 && batch.samePosition[nVertex] <= nVertex)
-                    nAt = nVertex - static_cast<std::size_t>(batch.samePosition[nVertex]);
-                const V3dVector& p = batch.positions[nAt];
-                const V3dVector& n = batch.normals[nAt];
-                const auto& uv = batch.uvs[nVertex];
-                return PofMesh::Corner{p.x + sub.offset.x,
-                                       p.y + sub.offset.y,
-                                       p.z + sub.offset.z,
-                                       n.x * fSide,
-                                       n.y * fSide,
-                                       n.z * fSide,
-                                       uv[0],
-                                       uv[1]};
-            };
-            for (const V3dTriangle& triangle : batch.triangles)
-            {
-                const auto& v = triangle.vertices;
-                drawn.polygons.push_back(
-                    {static_cast<std::uint32_t>(drawn.corners.size()), 3, nTexture, kGrey});
+                polygon();
                 drawn.corners.insert(drawn.corners.end(),
-                                     {corner(v[0], 1), corner(v[1], 1), corner(v[2], 1)});
-                if (triangle.nFlags & kTriangleTwoSided)
-                {
-                    drawn.polygons.push_back(
-                        {static_cast<std::uint32_t>(drawn.corners.size()), 3, nTexture, kGrey});
-                    drawn.corners.insert(drawn.corners.end(),
-                                         {corner(v[0], -1), corner(v[2], -1), corner(v[1], -1)});
-                }
+                                     {corner(v[0], -1), corner(v[2], -1), corner(v[1], -1)});
             }
         }
-    }
+    };
+    // Glows after everything they may lie in front of, as they hide nothing.
+    for (const bool bGlows : {false, true})
+        for (const V3dSubmesh& sub : mesh.submeshes)
+        {
+            const V3dLevel& level = sub.levels.front();
+            for (const V3dBatch& batch : level.batches)
+                if (const PofMesh::Blend blend = BlendOf(batch.nRenderMode);
+                    (blend == PofMesh::Blend::Additive) == bGlows)
+                    add(sub, batch, modelTexture(level, batch.nTexture), blend);
+        }
     FitPofMesh(drawn);
     return drawn;
 }

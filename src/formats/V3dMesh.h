@@ -38,6 +38,7 @@ struct V3dTriangle
 struct V3dBatch
 {
     std::int32_t nTexture = -1; // into its level's textures; -1: none
+    std::uint32_t nRenderMode = 0; // the game's blend and depth modes
     std::vector<V3dVector> positions;
     std::vector<V3dVector> normals;
     std::vector<std::array<float, 2>> uvs; // origin at the texture's top left
@@ -89,5 +90,6 @@ struct V3dMesh
 Result ParseV3d(std::span<const std::uint8_t> bytes, V3dMesh& mesh);
 
 // The most detailed level of each submesh at its offset, one polygon a triangle (a two-sided
-// one twice, once each way round), textured by index into mesh.Textures().
+// one twice, once each way round), textured by index into mesh.Textures(); batches the game
+// alpha-tests cut holes, glows (additive batches) come last and add onto what lies behind.
 PofMesh BuildV3dMesh(const V3dMesh& mesh);

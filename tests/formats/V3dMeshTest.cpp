@@ -24,20 +24,26 @@ V3dMesh Parse(const std::vector<unsigned char>& bytes)
 }
 
 // Seen from straight in front of its +z side.
-RgbaPicture Render(const V3dMesh& mesh, double dYaw = 0)
+RgbaPicture Render(const V3dMesh& mesh, double dYaw = 0,
+                   const std::vector<RgbaPicture>& textures = {})
 {
     PofView view;
     view.dYaw = dYaw;
     view.dPitch = 0;
     RgbaPicture picture;
-    EXPECT_TRUE(RenderPof(BuildV3dMesh(mesh), {}, view, 32, 32, picture));
+    EXPECT_TRUE(RenderPof(BuildV3dMesh(mesh), textures, view, 32, 32, picture));
     return picture;
+}
+
+std::array<int, 3> Middle(const RgbaPicture& picture)
+{
+    const std::size_t i = (16 * 32 + 16) * 4;
+    return {picture.rgba[i], picture.rgba[i + 1], picture.rgba[i + 2]};
 }
 
 bool DrawnInTheMiddle(const RgbaPicture& picture)
 {
-    const std::size_t i = (16 * 32 + 16) * 4;
-    return picture.rgba[i] != 26 || picture.rgba[i + 1] != 28; // not the background
+    return Middle(picture) != std::array<int, 3>{26, 28, 34}; // not the background
 }
 } // namespace
 
@@ -197,4 +203,28 @@ TEST(V3dTextures, FindsTheNamedFileThenAnotherKindThenTheNameWithoutMip)
     EXPECT_EQ(textures[1].nWidth, 0); // not wanted
     EXPECT_EQ(textures[3].rgba, (std::vector<std::uint8_t>{0, 0, 255, 255}));
     EXPECT_EQ(textures[5].nWidth, 0);
+}
+
+TEST(V3dMesh, AlphaTestedTexelsCutHolesAndGlowsAddOntoWhatLiesBehind)
+{
+    // A textured triangle in front of a plain one; the glow comes first in the file.
+    V3mBuildSubmesh front = OneTriangleSubmesh("front.tga");
+    front.offset = {0, 0, 1};
+    V3mBuildSubmesh back = OneTriangleSubmesh("front.tga");
+    back.levels[0].batches[0].nTexture = -1;
+    const auto render = [&](std::uint32_t nMode, std::uint8_t byAlpha)
+    {
+        front.levels[0].batches[0].nRenderMode = nMode;
+        RgbaPicture texture;
+        texture.nWidth = texture.nHeight = 1;
+        texture.rgba = {60, 0, 0, byAlpha};
+        return Middle(Render(Parse(V3mBuilder().Submesh(front).Submesh(back).Bytes()), 0, {texture}));
+    };
+    const std::array<int, 3> behind = Middle(Render(Parse(V3mBuilder().Submesh(back).Bytes())));
+
+    EXPECT_EQ(render(0x518C41, 0), behind);
+    EXPECT_EQ(render(0x518C41, 255)[1], 0);
+    const std::array<int, 3> glow = render(0x110C21, 255);
+    EXPECT_EQ(glow[0], behind[0] + 60);
+    EXPECT_EQ(glow[1], behind[1]);
 }
