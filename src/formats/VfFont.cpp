@@ -13,9 +13,6 @@ namespace
 // Character codes are bytes and kerning names glyphs by a byte.
 constexpr std::uint32_t kMostGlyphs = 256;
 constexpr std::uint32_t kMostGlyphSide = 4096;
-constexpr int kMargin = 4;
-constexpr int kGlyphGap = 3;
-constexpr int kMinSheetWidth = 128;
 
 bool ReadU32(CByteReader& reader, std::uint32_t& value)
 {
@@ -54,42 +51,6 @@ void GlyphPixel(const VfFont& font, const VfGlyph& g, std::size_t i, std::uint8_
         out[3] = static_cast<std::uint8_t>(std::min<unsigned>(p[0], 14) * 255 / 14);
     }
 }
-
-class CSheet
-{
-public:
-    CSheet(RgbaPicture& picture) : m_picture(picture)
-    {
-        const std::size_t nPixels = static_cast<std::size_t>(picture.nWidth) * picture.nHeight;
-        picture.rgba.resize(nPixels * 4);
-        for (std::size_t i = 0; i < nPixels; ++i)
-        {
-            std::memcpy(&picture.rgba[i * 4], kFontSheetBackground.data(), 3);
-            picture.rgba[i * 4 + 3] = 255;
-        }
-    }
-
-    // Glyph g with its top-left corner at x, y, blended over what is there.
-    void Draw(const VfFont& font, const VfGlyph& g, int x, int y)
-    {
-        for (int gy = 0; gy < font.nHeight; ++gy)
-            for (int gx = 0; gx < g.nWidth; ++gx)
-            {
-                const int px = x + gx;
-                const int py = y + gy;
-                if (px < 0 || py < 0 || px >= m_picture.nWidth || py >= m_picture.nHeight)
-                    continue;
-                std::uint8_t c[4];
-                GlyphPixel(font, g, static_cast<std::size_t>(gy) * g.nWidth + gx, c);
-                std::uint8_t* o = &m_picture.rgba[(static_cast<std::size_t>(py) * m_picture.nWidth + px) * 4];
-                for (int k = 0; k < 3; ++k)
-                    o[k] = static_cast<std::uint8_t>((c[k] * c[3] + o[k] * (255 - c[3]) + 127) / 255);
-            }
-    }
-
-private:
-    RgbaPicture& m_picture;
-};
 
 const VfGlyph* GlyphOf(const VfFont& font, unsigned char ch)
 {
@@ -230,58 +191,40 @@ int VfAdvance(const VfFont& font, unsigned char ch, unsigned char next)
 
 Result RenderFontSheet(const VfFont& font, RgbaPicture& picture)
 {
-    const std::string_view sample = kFontSampleText;
+    // The sheet holds every glyph, so glyphs larger together than any picture cannot be shown.
+    std::uint64_t nAllPixels = 0;
+    for (const VfGlyph& g : font.glyphs)
+        nAllPixels += std::uint64_t(g.nWidth) * std::uint64_t(font.nHeight);
+    if (nAllPixels > std::uint64_t{kMostPicturePixels})
+        return Result::Fail("the font's glyphs together are larger than any picture");
+    std::vector<SheetGlyph> glyphs(font.glyphs.size());
+    for (std::size_t i = 0; i < glyphs.size(); ++i)
+    {
+        const VfGlyph& g = font.glyphs[i];
+        glyphs[i].nWidth = g.nWidth;
+        glyphs[i].nHeight = font.nHeight;
+        const std::size_t nPixels = static_cast<std::size_t>(g.nWidth) * font.nHeight;
+        glyphs[i].rgba.resize(nPixels * 4);
+        for (std::size_t p = 0; p < nPixels; ++p)
+            GlyphPixel(font, g, p, &glyphs[i].rgba[p * 4]);
+    }
     // The pen may move back with kerning; the line is as wide as its furthest pixel.
+    const std::string_view text = kFontSampleText;
+    std::vector<SheetPlacement> sample;
     int nPen = 0;
-    int nLineWidth = 0;
-    for (std::size_t i = 0; i < sample.size(); ++i)
+    int nSampleWidth = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
     {
-        const auto ch = static_cast<unsigned char>(sample[i]);
+        const auto ch = static_cast<unsigned char>(text[i]);
         const VfGlyph* g = GlyphOf(font, ch);
-        nLineWidth = std::max(nLineWidth, nPen + (g ? g->nWidth : 0));
-        nPen += VfAdvance(font, ch, i + 1 < sample.size() ? static_cast<unsigned char>(sample[i + 1]) : 0);
-        nLineWidth = std::max(nLineWidth, nPen);
+        if (g != nullptr)
+            sample.push_back({nPen, &glyphs[static_cast<std::size_t>(g - font.glyphs.data())]});
+        nSampleWidth = std::max(nSampleWidth, nPen + (g ? g->nWidth : 0));
+        nPen += VfAdvance(font, ch, i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0);
+        nSampleWidth = std::max(nSampleWidth, nPen);
     }
-    int nWidestGlyph = 0;
-    for (const VfGlyph& g : font.glyphs)
-        nWidestGlyph = std::max(nWidestGlyph, g.nWidth);
-    const std::int64_t nWidth =
-        std::max<std::int64_t>({kMinSheetWidth, nLineWidth + 2 * kMargin, nWidestGlyph + 2 * kMargin});
-
-    // Glyphs in rows below the sample, each in a cell as wide as the glyph.
-    std::vector<std::pair<int, int>> places;
-    std::int64_t x = kMargin;
-    std::int64_t y = kMargin + font.nHeight + 2 * kMargin;
-    for (const VfGlyph& g : font.glyphs)
-    {
-        if (x > kMargin && x + g.nWidth > nWidth - kMargin)
-        {
-            x = kMargin;
-            y += font.nHeight + kGlyphGap;
-        }
-        places.emplace_back(static_cast<int>(x), static_cast<int>(std::min<std::int64_t>(y, kMostPictureSide)));
-        x += g.nWidth + kGlyphGap;
-    }
-    const std::int64_t nHeight = y + font.nHeight + kMargin;
-    if (!IsPictureSizeAllowed(nWidth, nHeight))
-        return Result::Fail("the font sheet would be " + std::to_string(nWidth) + "x" +
-                            std::to_string(nHeight) + " pixels");
-
-    RgbaPicture out;
-    out.nWidth = static_cast<std::int32_t>(nWidth);
-    out.nHeight = static_cast<std::int32_t>(nHeight);
-    out.strFormat = "VF";
-    CSheet sheet(out);
-    nPen = kMargin;
-    for (std::size_t i = 0; i < sample.size(); ++i)
-    {
-        const auto ch = static_cast<unsigned char>(sample[i]);
-        if (const VfGlyph* g = GlyphOf(font, ch))
-            sheet.Draw(font, *g, nPen, kMargin);
-        nPen += VfAdvance(font, ch, i + 1 < sample.size() ? static_cast<unsigned char>(sample[i + 1]) : 0);
-    }
-    for (std::size_t i = 0; i < font.glyphs.size(); ++i)
-        sheet.Draw(font, font.glyphs[i], places[i].first, places[i].second);
-    picture = std::move(out);
+    if (Result r = LayOutFontSheet(font.nHeight, nSampleWidth, sample, glyphs, picture); !r)
+        return r;
+    picture.strFormat = "VF";
     return Result::Ok();
 }

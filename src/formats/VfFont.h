@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "FontSheet.h"
 #include "Result.h"
 #include "RgbaPicture.h"
 
@@ -48,13 +49,6 @@ Result DecodeVf(std::span<const std::uint8_t> entry, VfFont& font);
 // How far the pen moves after character ch when next follows (0 for none): the glyph's
 // advance with the kerning of the pair, or the default advance for a character the font lacks.
 int VfAdvance(const VfFont& font, unsigned char ch, unsigned char next);
-
-// The line the font sheet opens with.
-constexpr const char* kFontSampleText = "The quick brown fox jumps over the lazy dog 0123456789";
-
-// The background of the font sheet: the game draws its fonts over its own scenes, and white
-// or grey glyphs need a dark ground to be seen.
-constexpr std::array<std::uint8_t, 3> kFontSheetBackground = {0x20, 0x20, 0x28};
 
 // One opaque picture: the sample text set in the font with its kerning, and below it every
 // glyph of the font in order, in rows. Coverage glyphs are drawn white.
