@@ -4,11 +4,11 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "AsciiText.h"
+#include "CAtomicFile.h"
 
 namespace
 {
@@ -147,32 +147,12 @@ Result CDestinationDir::WriteFileAtomically(const std::string& name,
         ((st.st_mode & 0222) == 0 || ::faccessat(m_fd, name.c_str(), W_OK, AT_EACCESS) != 0))
         return Result::Fail(path + ": " + ErrnoText(EACCES));
 
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    std::string tempName;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt)
-    {
-        tempName = ".orbistav-" + std::to_string(random()) + ".tmp";
-        fd = ::openat(m_fd, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                      0666);
-        if (fd < 0 && errno != EEXIST)
-            return Result::Fail(path + ": " + ErrnoText(errno));
-    }
-    if (fd < 0)
-        return Result::Fail(path + ": no temporary file could be created");
-
-    Result result = writeData(fd);
-    if (::close(fd) != 0 && result)
-        result = Result::Fail(path + ": " + ErrnoText(errno));
-    if (result && ::renameat(m_fd, tempName.c_str(), m_fd, name.c_str()) != 0)
-    {
-        const int err = errno;
-        result = Result::Fail(path + ": " +
-                              (err == EISDIR || err == ENOTEMPTY || err == EEXIST
-                                   ? std::string("a directory of that name exists")
-                                   : ErrnoText(err)));
-    }
-    if (!result)
-        ::unlinkat(m_fd, tempName.c_str(), 0);
-    return result;
+    // Extracted files are new more often than not: only one replacing a file is flushed
+    // before it takes the name, which keeps extracting a mod as fast as copying it.
+    CAtomicFile file;
+    if (Result r = file.CreateAt(m_fd, m_strPath, name, CAtomicFile::Sync::WhenReplacing); !r)
+        return r;
+    if (Result r = writeData(file.Fd()); !r)
+        return r;
+    return file.Commit();
 }

@@ -28,8 +28,8 @@ public:
     // the name as spelt is missing, a directory whose name differs only in the case of
     // ASCII letters is taken.
     Result OpenExistingSubdir(const std::string& name, CDestinationDir& subdir) const;
-    // Writes a file through a temporary one in the same directory, renamed over the
-    // target only when writeData succeeded: an existing file is never half replaced.
+    // Writes a file that takes its name only when writeData succeeded (CAtomicFile): an
+    // existing file is never half replaced, a killed extraction leaves nothing behind.
     // An existing file without write permission is refused, as opening it would be.
     Result WriteFileAtomically(const std::string& name,
                                const std::function<Result(int fd)>& writeData) const;

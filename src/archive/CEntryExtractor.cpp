@@ -1,9 +1,13 @@
 #include "CEntryExtractor.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "CInputFile.h"
 #include "CORBISTAVDoc.h"
 #include "FileIo.h"
 #include "IByteSource.h"
@@ -77,6 +81,49 @@ Result CEntryExtractor::DirectoryFor(int nDir, const CDestinationDir*& pDir)
     return Result::Ok();
 }
 
+int CEntryExtractor::KernelCopySource()
+{
+    if (m_pArchiveFd)
+        return *m_pArchiveFd;
+    int fd = -1;
+    if (const auto* pFile = dynamic_cast<const CInputFile*>(&m_archive))
+    {
+        fd = ::open(pFile->GetFilePath().c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st = {};
+        // Another file now has the name: its bytes are not the entries'.
+        if (fd >= 0 && (::fstat(fd, &st) != 0 || st.st_size != m_archive.Size()))
+        {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    m_pArchiveFd = std::shared_ptr<int>(new int(fd),
+                                        [](int* p)
+                                        {
+                                            if (*p >= 0)
+                                                ::close(*p);
+                                            delete p;
+                                        });
+    return fd;
+}
+
+Result CEntryExtractor::WriteStored(const ArchiveFile& file, int fd, const std::string& target)
+{
+    // In pieces, so that progress moves on through a large entry.
+    constexpr std::int64_t PIECE = 16 * 1024 * 1024;
+    const int source = KernelCopySource();
+    for (std::int64_t nDone = 0; nDone < file.nSize;)
+    {
+        const std::int64_t n = std::min<std::int64_t>(PIECE, file.nSize - nDone);
+        if (!CopyBytes(source, file.nOffset + nDone, fd, n))
+            return Result::Fail(target + ": " + std::strerror(errno));
+        nDone += n;
+        if (m_onWritten)
+            m_onWritten(n);
+    }
+    return Result::Ok();
+}
+
 Result CEntryExtractor::MakeDirectory(int nDir)
 {
     const CDestinationDir* pDir = nullptr;
@@ -103,7 +150,10 @@ Result CEntryExtractor::Extract(int nFile, std::string* pWrittenPath)
         diskName,
         [&](int fd) -> Result
         {
-            Result written = m_reader.Stream(
+            Result written =
+                !m_reader.IsCompressed() && KernelCopySource() >= 0
+                    ? WriteStored(file, fd, target)
+                    : m_reader.Stream(
                 [&](std::span<const unsigned char> piece) -> Result
                 {
                     if (!WriteAll(fd, std::string_view(reinterpret_cast<const char*>(piece.data()),

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,8 @@ public:
 
 private:
     Result DirectoryFor(int nDir, const CDestinationDir*& pDir);
+    int KernelCopySource();
+    Result WriteStored(const ArchiveFile& file, int fd, const std::string& target);
 
     const CORBISTAVDoc& m_doc;
     IByteSource& m_archive;
@@ -62,4 +65,6 @@ private:
     CEntryReader m_reader;                    // its buffers are kept between entries
     std::function<void(std::int64_t)> m_onWritten;
     bool m_bRestoreTimes = false;
+    // The archive opened again by its path, for stored bytes the kernel copies.
+    std::shared_ptr<int> m_pArchiveFd;
 };

@@ -25,21 +25,6 @@ std::string TooLarge()
 }
 } // namespace
 
-CVpWriter::~CVpWriter()
-{
-    Discard();
-}
-
-void CVpWriter::Discard()
-{
-    if (m_fd >= 0)
-    {
-        ::close(m_fd);
-        m_fd = -1;
-        ::unlink(m_strTempPath.c_str());
-    }
-}
-
 Result CVpWriter::Failed(int nError) const
 {
     return Result::Fail(m_strTarget + ": " + std::strerror(nError));
@@ -47,7 +32,7 @@ Result CVpWriter::Failed(int nError) const
 
 Result CVpWriter::Create(const std::string& targetPath, std::int64_t nEntryCount)
 {
-    Discard();
+    m_file.Discard();
     m_strTarget = targetPath;
     m_nEntryCount = nEntryCount;
     m_directory.clear();
@@ -60,25 +45,40 @@ Result CVpWriter::Create(const std::string& targetPath, std::int64_t nEntryCount
         ::access(targetPath.c_str(), W_OK) != 0)
         return Failed(EACCES);
 
-    m_fd = CreateTempFileBeside(targetPath, m_strTempPath);
-    if (m_fd < 0)
-        return Failed(errno);
+    if (Result r = m_file.Create(targetPath); !r)
+        return r;
     m_nPosition = VP_HEADER_SIZE;
     return Rewind(m_nPosition);
 }
 
-Result CVpWriter::Write(std::span<const unsigned char> bytes)
+Result CVpWriter::Fits(std::int64_t nMore) const
 {
-    if (m_nPosition + static_cast<std::int64_t>(bytes.size()) +
-            m_nEntryCount * static_cast<std::int64_t>(VP_ENTRY_SIZE) >
+    if (m_nPosition + nMore + m_nEntryCount * static_cast<std::int64_t>(VP_ENTRY_SIZE) >
         VP_MAX_ARCHIVE_SIZE)
         return Result::Fail(m_strTarget + ": " + TooLarge());
+    return Result::Ok();
+}
+
+Result CVpWriter::Write(std::span<const unsigned char> bytes)
+{
+    if (Result r = Fits(static_cast<std::int64_t>(bytes.size())); !r)
+        return r;
     return WriteRaw(bytes);
+}
+
+Result CVpWriter::CopyFrom(int inFd, std::int64_t nOffset, std::int64_t nSize)
+{
+    if (Result r = Fits(nSize); !r)
+        return r;
+    if (!CopyBytes(inFd, nOffset, m_file.Fd(), nSize))
+        return Failed(errno);
+    m_nPosition += nSize;
+    return Result::Ok();
 }
 
 Result CVpWriter::WriteRaw(std::span<const unsigned char> bytes)
 {
-    if (!WriteAll(m_fd,
+    if (!WriteAll(m_file.Fd(),
                   std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
         return Failed(errno);
     m_nPosition += static_cast<std::int64_t>(bytes.size());
@@ -87,7 +87,7 @@ Result CVpWriter::WriteRaw(std::span<const unsigned char> bytes)
 
 Result CVpWriter::Rewind(std::int64_t nPosition)
 {
-    if (::lseek(m_fd, nPosition, SEEK_SET) < 0)
+    if (::lseek(m_file.Fd(), nPosition, SEEK_SET) < 0)
         return Failed(errno);
     m_nPosition = nPosition;
     return Result::Ok();
@@ -112,7 +112,7 @@ Result CVpWriter::Commit()
     if (Result r = WriteRaw(m_directory); !r)
         return r;
     // An entry written again shorter leaves old bytes behind the directory.
-    if (::ftruncate(m_fd, m_nPosition) != 0)
+    if (::ftruncate(m_file.Fd(), m_nPosition) != 0)
         return Failed(errno);
     std::vector<unsigned char> header(VP_SIGNATURE, VP_SIGNATURE + 4);
     PutInt32(header, VP_VERSION);
@@ -122,20 +122,5 @@ Result CVpWriter::Commit()
         return r;
     if (Result r = WriteRaw(header); !r)
         return r;
-    if (::close(m_fd) != 0)
-    {
-        const int nError = errno;
-        m_fd = -1;
-        ::unlink(m_strTempPath.c_str());
-        return Failed(nError);
-    }
-    m_fd = -1;
-    if (::rename(m_strTempPath.c_str(), m_strTarget.c_str()) != 0)
-    {
-        const int nError = errno;
-        ::unlink(m_strTempPath.c_str());
-        return nError == EISDIR ? Result::Fail(m_strTarget + ": a directory of that name exists")
-                                : Failed(nError);
-    }
-    return Result::Ok();
+    return m_file.Commit();
 }

@@ -5,17 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "CAtomicFile.h"
 #include "Result.h"
 
 // Writes a .VP archive: the header, the files' data as it comes, then the directory.
-// Everything goes into a temporary file beside the target, which replaces the target
-// only at Commit; a writer destroyed before that removes its temporary file, so the
-// target is never left half written.
+// Everything goes into an unnamed file beside the target (CAtomicFile), which replaces
+// the target only at Commit; a writer destroyed before that leaves the target as it was.
 class CVpWriter
 {
 public:
     CVpWriter() = default;
-    ~CVpWriter();
     CVpWriter(const CVpWriter&) = delete;
     CVpWriter& operator=(const CVpWriter&) = delete;
 
@@ -25,6 +24,8 @@ public:
 
     std::int64_t Position() const { return m_nPosition; }
     Result Write(std::span<const unsigned char> bytes);
+    // nSize bytes of the file inFd from nOffset, copied by the kernel where it can.
+    Result CopyFrom(int inFd, std::int64_t nOffset, std::int64_t nSize);
     // Goes back to an earlier position, to write an entry again in another form.
     Result Rewind(std::int64_t nPosition);
 
@@ -38,11 +39,10 @@ public:
 private:
     Result WriteRaw(std::span<const unsigned char> bytes);
     Result Failed(int nError) const;
-    void Discard();
+    Result Fits(std::int64_t nMore) const;
 
     std::string m_strTarget;
-    std::string m_strTempPath;
-    int m_fd = -1;
+    CAtomicFile m_file;
     std::int64_t m_nPosition = 0;
     std::int64_t m_nEntryCount = 0;
     std::vector<unsigned char> m_directory;

@@ -1,13 +1,16 @@
 #include "FileIo.h"
 
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "CAtomicFile.h"
 
 namespace
 {
@@ -85,67 +88,64 @@ FileContents ReadWholeFile(const std::string& path)
     return contents;
 }
 
-int CreateTempFileBeside(const std::string& target, std::string& tempPath)
+bool CopyBytes(int inFd, std::int64_t nInOffset, int outFd, std::int64_t nSize)
 {
-    static std::atomic<unsigned> s_nSerial{0};
-    const std::filesystem::path targetPath(target);
-    std::string dir = targetPath.parent_path().string();
-    if (dir.empty())
-        dir = ".";
-    int fd = -1;
-    // A name left by a process that died with our pid and serial is stepped over.
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt)
+    loff_t nIn = nInOffset;
+    bool bKernel = true;
+    while (nSize > 0 && bKernel)
     {
-        tempPath = dir + "/." + targetPath.filename().string() + ".tmp-" +
-                   std::to_string(::getpid()) + "-" + std::to_string(++s_nSerial);
-        fd = ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
+        const ssize_t n = ::copy_file_range(inFd, &nIn, outFd, nullptr,
+                                            static_cast<std::size_t>(nSize), 0);
+        if (n > 0)
+        {
+            nSize -= n;
+            continue;
+        }
+        if (n == 0)
+        {
+            errno = EIO;
+            return false;
+        }
+        if (errno == EINTR)
+            continue;
+        // Across file systems on older kernels, or where the file system cannot.
+        if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL &&
+            errno != EBADF)
+            return false;
+        bKernel = false;
     }
-    return fd;
+    std::vector<char> buffer(static_cast<std::size_t>(std::min<std::int64_t>(nSize, 1 << 20)));
+    while (nSize > 0)
+    {
+        const ssize_t n = ::pread(inFd, buffer.data(),
+                                  static_cast<std::size_t>(std::min<std::int64_t>(
+                                      nSize, static_cast<std::int64_t>(buffer.size()))),
+                                  nIn);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+        {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        if (!WriteAll(outFd, std::string_view(buffer.data(), static_cast<std::size_t>(n))))
+            return false;
+        nIn += n;
+        nSize -= n;
+    }
+    return true;
 }
 
 Result WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     const std::string target = ResolveLink(path);
-    std::string dir = std::filesystem::path(target).parent_path().string();
-    if (dir.empty())
-        dir = ".";
-    std::string temp;
-    int fd = CreateTempFileBeside(target, temp);
-    if (fd < 0)
-        return Result::Fail(Describe("cannot create", temp, errno));
-
-    // Keep the permissions that someone gave the file being replaced.
-    struct stat old = {};
-    if (::stat(target.c_str(), &old) == 0)
-        (void)::fchmod(fd, old.st_mode & 07777);
-
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0)
-    {
-        int err = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return Result::Fail(Describe("cannot write", temp, err));
-    }
-    if (::close(fd) != 0)
-    {
-        int err = errno;
-        ::unlink(temp.c_str());
-        return Result::Fail(Describe("cannot write", temp, err));
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0)
-    {
-        int err = errno;
-        ::unlink(temp.c_str());
-        return Result::Fail(Describe("cannot replace", target, err));
-    }
-    // The rename itself must reach the disk, or a crash could bring the old file back.
-    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0)
-    {
-        (void)::fsync(dirFd);
-        ::close(dirFd);
-    }
+    CAtomicFile file;
+    if (Result r = file.Create(target); !r)
+        return r;
+    if (!WriteAll(file.Fd(), bytes))
+        return Result::Fail(Describe("cannot write", target, errno));
+    if (Result r = file.Commit(); !r)
+        return Result::Fail("cannot replace " + r.Text());
     return Result::Ok();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,11 +20,12 @@ FileContents ReadWholeFile(const std::string& path);
 // Writes all bytes to fd, going on after short writes and signals; false with errno set.
 bool WriteAll(int fd, std::string_view bytes);
 
-// Creates a new, hidden file beside target to be renamed over it once written: readable and
-// writable, 0666 through the umask. Returns its descriptor, or -1 with errno set.
-int CreateTempFileBeside(const std::string& target, std::string& tempPath);
+// Copies nSize bytes of inFd from nInOffset to outFd at its current position, by the kernel
+// (copy_file_range, no pass through this process) where it can, else by reading and
+// writing. Fails with errno set, EIO when inFd ends early.
+bool CopyBytes(int inFd, std::int64_t nInOffset, int outFd, std::int64_t nSize);
 
 // Replaces the file so that readers see either the old or the new bytes, never a mix,
-// even after a crash: temporary file in the same directory, fsync, rename, fsync of the
-// directory. A symbolic link is followed, so the file it names is replaced.
+// even after a crash (see CAtomicFile). A symbolic link is followed, so the file it names
+// is replaced.
 Result WriteFileAtomically(const std::string& path, std::string_view bytes);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+
+#include "Result.h"
+
+// A file that takes its name only once it is complete, so that whatever happens to the
+// process, the old file of that name stays whole and no half-written one appears. It is
+// written as an unnamed file (O_TMPFILE) in the target's directory and named with linkat;
+// where the file system has no unnamed files, as a hidden temporary beside the target,
+// renamed over it. A named temporary is removed on every failure, by the destructor, and
+// at SIGINT/SIGTERM/SIGHUP; one left by a process killed outright is removed the next
+// time the same target is written.
+class CAtomicFile
+{
+public:
+    enum class Sync
+    {
+        Always,        // the bytes reach the disk before the name does
+        WhenReplacing, // only when an existing file is replaced: a new one loses nothing
+    };
+
+    CAtomicFile() = default;
+    ~CAtomicFile();
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
+
+    // targetPath is taken as it stands: a symbolic link of that name is replaced, not followed.
+    Result Create(const std::string& targetPath, Sync sync = Sync::Always);
+    // The file name in the directory held open as dirFd, which must stay open until Commit;
+    // dirPath names that directory in messages.
+    Result CreateAt(int dirFd, const std::string& dirPath, const std::string& name,
+                    Sync sync = Sync::Always);
+
+    int Fd() const { return m_fd; }
+    const std::string& TargetPath() const { return m_strTarget; }
+    // Gives the written file its name, replacing what had it. The file keeps the
+    // permissions of the one it replaces.
+    Result Commit();
+    // Drops what was written; the target stays as it was.
+    void Discard();
+
+private:
+    Result Failed(int nError) const;
+    Result NameUnnamed();
+    Result RenameTemporary();
+    void SyncDirectory() const;
+
+    int m_fd = -1;
+    int m_dirFd = -1;
+    bool m_bOwnDirFd = false;
+    bool m_bUnnamed = false;
+    Sync m_sync = Sync::Always;
+    std::string m_strName;     // within the directory
+    std::string m_strTarget;   // for messages
+    std::string m_strTempName; // the named temporary, when there is one
+    int m_nSlot = -1;          // where the signal handler finds it
+};
