@@ -5,7 +5,9 @@
 #include <thread>
 
 #include "ArchiveRepack.h"
+#include "CORBISTAVDoc.h"
 #include "CProgressLine.h"
+#include "EditCommands.h"
 #include "ExitCodes.h"
 #include "FolderPack.h"
 #include "InterruptSignal.h"
@@ -81,6 +83,8 @@ int Repack(const PackOptions& options, RepackMode mode)
 
 int PackFolder(const PackOptions& options)
 {
+    if (CORBISTAVDoc::KindOfName(options.strOutput) == ARCHIVE_KIND_VPP)
+        return PackFolderAsVpp(options.strInput, options.strOutput, options.bLz41);
     FolderPackOptions folder;
     folder.bLz41 = options.bLz41;
     folder.bZeroTimes = options.bZeroTimes;

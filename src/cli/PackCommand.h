@@ -11,7 +11,7 @@ struct PackOptions
     int nJobs = 0; // 0: one per processor
 };
 
-// "pack": a new .VP archive from a folder's tree.
+// "pack": a new .VP archive from a folder's tree, or a .VPP packfile of its files.
 int PackFolder(const PackOptions& options);
 // "compress" and "decompress": the same archive with its entries stored the other way.
 int CompressArchive(const PackOptions& options);

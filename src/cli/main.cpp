@@ -8,6 +8,7 @@
 #include "DupsCommand.h"
 #include "EntryContentCommands.h"
 #include "ExitCodes.h"
+#include "EditCommands.h"
 #include "ExtractCommand.h"
 #include "ListCommand.h"
 #include "ModelCommand.h"
@@ -111,10 +112,12 @@ int main(int argc, char** argv)
     modelCmd->add_flag("--json", bModelJson, "Print the model as one JSON object");
 
     PackOptions pack;
-    CLI::App* packCmd = app.add_subcommand("pack", "Make a new .VP archive of a folder's tree");
+    CLI::App* packCmd = app.add_subcommand(
+        "pack", "Make a new .VP archive of a folder's tree, or a .VPP packfile of its files");
     packCmd->add_option("DIR", pack.strInput, "The folder; its entries are the archive's root")
         ->required();
-    packCmd->add_option("-o,--output", pack.strOutput, "The .VP archive to write")->required();
+    packCmd->add_option("-o,--output", pack.strOutput, "The .VP or .VPP archive to write")
+        ->required();
     packCmd->add_flag("--lz41", pack.bLz41,
                       "Store files compressed (LZ41) where that makes them smaller");
     packCmd->add_flag("--zero-times", pack.bZeroTimes,
@@ -140,6 +143,35 @@ int main(int argc, char** argv)
     CLI::App* verifyCmd = app.add_subcommand(
         "verify", "Read every entry whole and report damage (exit 0 good, 3 damaged)");
     verifyCmd->add_option("ARCHIVE", verifyArchives, "The .VP or .VPP archives")->required();
+
+    AddOptions add;
+    CLI::App* addCmd = app.add_subcommand(
+        "add", "Add files and folders (their trees) to an archive, replacing same-named entries");
+    addCmd->add_option("ARCHIVE", add.strArchive, "The .VP or .VPP archive (made when missing)")
+        ->required();
+    addCmd->add_option("PATH", add.aPaths, "Files and folders to add")->required();
+    addCmd->add_option("--to", add.strTo,
+                       "The archive directory to add into (\\data\\tables; default the root; "
+                       "ignored for .VPP)");
+    addCmd->add_flag("--lz41", add.bLz41,
+                     "Store added files compressed (LZ41) where that makes them smaller");
+
+    std::string editArchive;
+    std::vector<std::string> rmPatterns;
+    CLI::App* rmCmd = app.add_subcommand(
+        "rm", "Remove entries and directories from an archive (any pattern matching nothing: "
+              "nothing is removed)");
+    rmCmd->add_option("ARCHIVE", editArchive, "The .VP or .VPP archive")->required();
+    rmCmd->add_option("PATTERN", rmPatterns, "Archive paths (\\data\\maps\\*.dds, \\data\\old)")
+        ->required();
+
+    std::string mvFrom, mvTo;
+    CLI::App* mvCmd = app.add_subcommand(
+        "mv", "Rename an entry or directory of an archive, or move it into another directory");
+    mvCmd->add_option("ARCHIVE", editArchive, "The .VP or .VPP archive")->required();
+    mvCmd->add_option("FROM", mvFrom, "The entry or directory")->required();
+    mvCmd->add_option("TO", mvTo, "Its new path, a new name, or a directory ending in \\")
+        ->required();
 
     try
     {
@@ -175,6 +207,12 @@ int main(int argc, char** argv)
         return DecompressArchive(pack);
     if (*verifyCmd)
         return VerifyArchives(verifyArchives, std::cout);
+    if (*addCmd)
+        return AddToArchive(add);
+    if (*rmCmd)
+        return RemoveFromArchive(editArchive, rmPatterns);
+    if (*mvCmd)
+        return MoveInArchive(editArchive, mvFrom, mvTo);
 
     CCliArchive archive;
     if (!archive.Load(archivePath))
