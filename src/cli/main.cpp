@@ -2,19 +2,23 @@
 // archives, and packs, compresses and verifies .VP archives, from the command line.
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <optional>
 
 #include "CCliArchive.h"
+#include "CCliGameFolder.h"
 #include "ConfigCommand.h"
 #include "DupsCommand.h"
 #include "EntryContentCommands.h"
 #include "ExitCodes.h"
 #include "EditCommands.h"
 #include "ExtractCommand.h"
+#include "GameFolderCommands.h"
 #include "ListCommand.h"
 #include "ModelCommand.h"
 #include "PackCommand.h"
 #include "RenderCommand.h"
 #include "VerifyCommand.h"
+#include "WhichCommand.h"
 
 int main(int argc, char** argv)
 {
@@ -26,13 +30,24 @@ int main(int argc, char** argv)
 
     std::string archivePath;
     bool bJson = false;
+    // A folder instead of an archive is a game folder, seen as the game sees it.
+    std::optional<std::string> modList;
+    const auto addMod = [&](CLI::App* cmd)
+    {
+        cmd->add_option_function<std::string>(
+            "--mod", [&](const std::string& value) { modList = value; },
+            "With a game FOLDER: the engine's -mod list (A,B: A wins), relative to it");
+    };
     CLI::App* list = app.add_subcommand("list", "List the files of an archive in file order");
     list->add_flag("--json", bJson, "Print the whole archive directory as one JSON object");
-    list->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    list->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive, or a game folder")->required();
+    addMod(list);
 
     ExtractOptions options;
     CLI::App* extract = app.add_subcommand("extract", "Extract files from an archive");
-    extract->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    extract->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive, or a game folder")
+        ->required();
+    addMod(extract);
     extract->add_option("PATTERN", options.aPatterns,
                         "Archive paths to extract (\\data\\tables\\*.tbl); none: every file");
     extract->add_option("-C,--directory", options.strDestination,
@@ -45,14 +60,18 @@ int main(int argc, char** argv)
 
     CatOptions cat;
     CLI::App* catCmd = app.add_subcommand("cat", "Write one entry's content to standard output");
-    catCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    catCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive, or a game folder")
+        ->required();
+    addMod(catCmd);
     catCmd->add_option("ENTRY", cat.strEntry, "A pattern naming exactly one file")->required();
     catCmd->add_flag("--raw", cat.bRaw, "The stored bytes of a compressed entry");
 
     SumOptions sum;
     CLI::App* sumCmd = app.add_subcommand(
         "sum", "Print a digest of each matching entry's content, like sha256sum");
-    sumCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    sumCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive, or a game folder")
+        ->required();
+    addMod(sumCmd);
     sumCmd->add_option("PATTERN", sum.aPatterns, "Archive paths to digest; none: every file");
     sumCmd->add_option("--algo", sum.strAlgorithm, "sha256 (default), sha1 or md5")
         ->check(CLI::IsMember({"sha256", "sha1", "md5"}));
@@ -60,9 +79,13 @@ int main(int argc, char** argv)
 
     std::vector<std::string> dupsArchives;
     bool bDupsJson = false;
+    bool bDupsEngine = false;
     CLI::App* dupsCmd = app.add_subcommand(
         "dups", "Show the archive paths that occur in more than one of the archives");
     dupsCmd->add_flag("--json", bDupsJson, "Print the duplicates as one JSON object");
+    dupsCmd->add_flag("--engine", bDupsEngine,
+                      "ARCHIVE is a game folder: the files the game finds more than once");
+    addMod(dupsCmd);
     dupsCmd->add_option("ARCHIVE", dupsArchives, "The archives, in the order they override")
         ->required();
 
@@ -73,7 +96,9 @@ int main(int argc, char** argv)
         "render",
         "Write what the preview shows or plays of an entry: a picture, animation frame or\n"
         "model as .png, a sound as .wav (16-bit PCM), text as .txt (UTF-8)");
-    renderCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    renderCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive, or a game folder")
+        ->required();
+    addMod(renderCmd);
     renderCmd
         ->add_option("ENTRY", render.strEntry, "The entry's archive path (\\data\\maps\\x.pcx)")
         ->required();
@@ -107,9 +132,21 @@ int main(int argc, char** argv)
     bool bModelJson = false;
     CLI::App* modelCmd = app.add_subcommand(
         "model", "Show a POF model's structure: subobjects, detail levels and textures");
-    modelCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive")->required();
+    modelCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive, or a game folder")
+        ->required();
+    addMod(modelCmd);
     modelCmd->add_option("ENTRY", modelEntry, "A pattern naming exactly one .pof file")->required();
     modelCmd->add_flag("--json", bModelJson, "Print the model as one JSON object");
+
+    std::vector<std::string> whichNames;
+    bool bWhichJson = false;
+    CLI::App* whichCmd = app.add_subcommand(
+        "which", "Show which copy of each file the game loads from a game folder, and what it hides");
+    whichCmd->add_flag("--json", bWhichJson, "Print one JSON object per name and type folder");
+    addMod(whichCmd);
+    whichCmd->add_option("FOLDER", archivePath, "The game folder, or a mod folder")->required();
+    whichCmd->add_option("NAME", whichNames, "ships.tbl, or with a sub path: glass/hull.dds")
+        ->required();
 
     PackOptions pack;
     CLI::App* packCmd = app.add_subcommand(
@@ -197,7 +234,7 @@ int main(int argc, char** argv)
 
     if (app.got_subcommand("config"))
         return ShowConfiguration(std::cout);
-    if (*dupsCmd)
+    if (*dupsCmd && !bDupsEngine)
         return FindDuplicates(dupsArchives, bDupsJson, std::cout);
     if (*packCmd)
         return PackFolder(pack);
@@ -213,6 +250,41 @@ int main(int argc, char** argv)
         return RemoveFromArchive(editArchive, rmPatterns);
     if (*mvCmd)
         return MoveInArchive(editArchive, mvFrom, mvTo);
+
+    if (*dupsCmd)
+    {
+        if (dupsArchives.size() != 1)
+        {
+            std::cerr << "orbistav-cli: dups --engine takes one game folder\n";
+            return EXIT_USAGE;
+        }
+        archivePath = dupsArchives.front();
+    }
+    if (modList || *whichCmd || *dupsCmd || IsFolderArgument(archivePath))
+    {
+        CCliGameFolder folder;
+        if (!folder.Load(archivePath, modList))
+            return EXIT_FAILED;
+        if (*whichCmd)
+            return WhichFiles(folder, whichNames, bWhichJson, std::cout);
+        if (*dupsCmd)
+            return FindEngineDuplicates(folder, bDupsJson, std::cout);
+        if (*list)
+            return ListGameFolder(folder, bJson, std::cout);
+        if (*catCmd)
+            return CatGameFile(folder, cat, std::cout);
+        if (*sumCmd)
+            return SumGameFiles(folder, sum, std::cout);
+        if (*extract)
+            return ExtractGameFolder(folder, options);
+        // render and model read the entry from the archive the game loads it from.
+        std::string& entry = *renderCmd ? render.strEntry : modelEntry;
+        if (Result r = folder.ArchiveEntryOf(entry, archivePath, entry); !r)
+        {
+            std::cerr << "orbistav-cli: " << r.Text() << '\n';
+            return EXIT_FAILED;
+        }
+    }
 
     CCliArchive archive;
     if (!archive.Load(archivePath))

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "CliRunner.h"
+#include "GameFolderBuilder.h"
+#include "Lz41Builder.h"
+#include "TempDir.h"
+
+namespace
+{
+// A game with a base archive, loose overrides in the game folder and a mod with its own
+// archive in data/.
+struct GameCli : ::testing::Test
+{
+    TempDir dir;
+    GameFolderBuilder game{dir / "game"};
+    std::string text = CompressibleText(3000);
+
+    void SetUp() override
+    {
+        VpBuilder base = VpOfPaths({{"data/tables/ships.tbl", "base ships"},
+                                    {"data/maps/glass/hull.dds", "glass"},
+                                    {"data/missions-extra/m1.fs2", "mission"},
+                                    {"data/tables/notes.doc", "never"}});
+        game.Archive("root_fs2.vp", base)
+            .Loose("data/tables/ships.tbl", "loose ships")
+            .Loose("data/maps/hull.dds", "plain")
+            .Loose("Mod/data/tables/weapons.tbl.lz41", Lz41Builder(text, 1024).Bytes())
+            .Archive("Mod/data/mv_mod.vp", VpOfPaths({{"data/tables/ships.tbl", "mod ships"}}));
+    }
+};
+} // namespace
+
+TEST_F(GameCli, WhichPrintsWhatLoadsAndWhatItHides)
+{
+    const CliRun run = RunCli({"which", "--json", "--mod", "Mod", "game", "ships.tbl",
+                               "hull.dds", "none.tbl"},
+                              dir.Path());
+    EXPECT_EQ(run.nExit, 1) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::parse(R"([
+        {"name": "ships.tbl", "folder": "data/tables", "loads": "Mod/data/mv_mod.vp:data/tables/ships.tbl",
+         "hides": ["data/tables/ships.tbl", "root_fs2.vp:data/tables/ships.tbl"]},
+        {"name": "hull.dds", "folder": "data/maps", "loads": "data/maps/hull.dds",
+         "hides": ["root_fs2.vp:data/maps/glass/hull.dds"]},
+        {"name": "none.tbl", "folder": null, "loads": null, "hides": []}])"));
+
+    const CliRun text = RunCli({"which", "game", "glass/hull.dds", "hull.dds"}, dir.Path());
+    EXPECT_EQ(text.nExit, 0) << text.err;
+    EXPECT_EQ(text.out, "glass/hull.dds\tdata/maps\troot_fs2.vp:data/maps/glass/hull.dds\n"
+                        "hull.dds\tdata/maps\tdata/maps/hull.dds\n"
+                        "  shadow\troot_fs2.vp:data/maps/glass/hull.dds\n");
+}
+
+TEST_F(GameCli, ListJsonHasTheLoadedFilesAndTheIgnoredOnes)
+{
+    game.Loose("Mod/mod.ini", "[multimod]\nprimarylist=;\nsecondarylist=;\n");
+    // Opened through its mod.ini, the mod's parent is the game folder.
+    const CliRun run = RunCli({"list", "--json", "game/Mod"}, dir.Path());
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    const auto j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["mods"], nlohmann::json::array({"Mod"}));
+    EXPECT_EQ(j["complete"], true);
+    EXPECT_EQ(j["ignored"], nlohmann::json::array({"Mod/mod.ini", "root_fs2.vp:data/tables/notes.doc"}));
+    ASSERT_EQ(j["files"].size(), 4u);
+    const auto& weapons = j["files"][0];
+    EXPECT_EQ(weapons["folder"], "data/tables");
+    EXPECT_EQ(weapons["name"], "weapons.tbl");
+    EXPECT_EQ(weapons["size"], text.size());
+    EXPECT_EQ(weapons["loads"], "Mod/data/tables/weapons.tbl.lz41");
+    EXPECT_EQ(j["files"][1]["hides"].size(), 2u);
+    EXPECT_EQ(j["files"][3]["loads"], "root_fs2.vp:data/missions-extra/m1.fs2");
+}
+
+TEST_F(GameCli, DamagedArchiveIsNamedAndTheRestIsListed)
+{
+    game.Loose("data/broken.vp", "VPVP");
+    const CliRun run = RunCli({"list", "--json", "game"}, dir.Path());
+    EXPECT_EQ(run.nExit, 3);
+    EXPECT_NE(run.err.find("data/broken.vp"), std::string::npos) << run.err;
+    const auto j = nlohmann::json::parse(run.out);
+    EXPECT_EQ(j["complete"], false);
+    EXPECT_EQ(j["files"].size(), 3u);
+}
+
+TEST_F(GameCli, ExtractWritesTheFlattenedGame)
+{
+    const CliRun run =
+        RunCli({"extract", "--mod", "Mod", "game", "--keep-dirs", "-C", "out"}, dir.Path());
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    EXPECT_EQ(ReadFileText(dir / "out/data/tables/ships.tbl"), "mod ships");
+    EXPECT_EQ(ReadFileText(dir / "out/data/tables/weapons.tbl"), text);
+    EXPECT_EQ(ReadFileText(dir / "out/data/maps/hull.dds"), "plain");
+    EXPECT_EQ(ReadFileText(dir / "out/data/missions-extra/m1.fs2"), "mission");
+
+    const CliRun some = RunCli({"extract", "game", "*.tbl", "-C", "flat"}, dir.Path());
+    ASSERT_EQ(some.nExit, 0) << some.err;
+    EXPECT_EQ(ReadFileText(dir / "flat/ships.tbl"), "loose ships");
+}
+
+TEST_F(GameCli, CatTakesATypeFolderPathWhereANameIsInSeveral)
+{
+    game.Loose("data/missions/ships.tbl", "not a mission").Loose("data/text/ships.txt", "t");
+    game.Loose("data/text/dup.txt", "text").Loose("data/fiction/dup.txt", "fiction");
+    const CliRun plain = RunCli({"cat", "--mod", "Mod", "game", "weapons.tbl"}, dir.Path());
+    EXPECT_EQ(plain.nExit, 0) << plain.err;
+    EXPECT_EQ(plain.out, text);
+    const CliRun several = RunCli({"cat", "game", "dup.txt"}, dir.Path());
+    EXPECT_EQ(several.nExit, 1);
+    EXPECT_NE(several.err.find("data/text/dup.txt data/fiction/dup.txt"), std::string::npos)
+        << several.err;
+    const CliRun named = RunCli({"cat", "game", "data/fiction/dup.txt"}, dir.Path());
+    EXPECT_EQ(named.out, "fiction");
+}
+
+TEST_F(GameCli, EngineDupsTellOverridesShadowsAndCriticalFiles)
+{
+    game.Loose("Mod/data/maps/hull.dds", "plain");
+    const CliRun run = RunCli({"dups", "--engine", "--json", "--mod", "Mod", "game"}, dir.Path());
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    const auto d = nlohmann::json::parse(run.out)["duplicates"];
+    ASSERT_EQ(d.size(), 2u);
+    EXPECT_EQ(d[0]["name"], "hull.dds");
+    EXPECT_EQ(d[0]["critical"], false);
+    EXPECT_EQ(d[0]["hides"][0]["kind"], "override");
+    EXPECT_EQ(d[0]["hides"][0]["identical"], true);
+    EXPECT_EQ(d[0]["hides"][1]["kind"], "shadow");
+    EXPECT_EQ(d[0]["identical"], false);
+    EXPECT_EQ(d[1]["name"], "ships.tbl");
+    EXPECT_EQ(d[1]["critical"], true);
+}
