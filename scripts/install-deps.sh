@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev libfontconfig-dev
-  libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev
+  libsdl2-dev libpng-dev libjpeg62-turbo-dev libvorbis-dev libfreetype-dev
   libsquish-dev
   liblz4-dev libssl-dev
   dpkg-dev appstream

@@ -17,6 +17,7 @@
 #include "FileTypes.h"
 #include "JpgDecoder.h"
 #include "OggDecoder.h"
+#include "OutlineFont.h"
 #include "PcxDecoder.h"
 #include "PictureLimits.h"
 #include "PngDecoder.h"
@@ -138,6 +139,18 @@ Result RenderFont(const std::vector<std::uint8_t>& bytes, RgbaPicture& picture)
     if (Result r = DecodeVf(bytes, font); !r)
         return r;
     return RenderFontSheet(font, picture);
+}
+
+// What the desktop draws with Qt, drawn here by FreeType in the same layout as a VF font.
+Result RenderOutlineFont(const std::vector<std::uint8_t>& bytes, const RenderOptions& options,
+                         std::string& out)
+{
+    if (options.nFrame != 1 || options.nMip != 0 || options.nFace != 0)
+        return Result::Fail("a font has no frames, mip levels or faces");
+    RgbaPicture picture;
+    if (Result r = RenderOutlineFontSheet(bytes, picture); !r)
+        return r;
+    return EncodePng(picture.nWidth, picture.nHeight, picture.rgba, out, 4);
 }
 
 Result RenderPicture(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes,
@@ -262,10 +275,9 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
 
     const ArchiveFile& file = doc.m_files[nFile];
     const std::string label = CEntryExtractor::ArchivePathOf(doc, nFile);
-    Kind entryKind = KindOfEntry(file.nType);
+    const bool bOutlineFont = IsOutlineFontName(label);
+    Kind entryKind = bOutlineFont ? Kind::Picture : KindOfEntry(file.nType);
     const Kind outputKind = KindOfOutput(options.strOutput);
-    if (IsOutlineFontName(label))
-        return Fail(label + ": TrueType and OpenType fonts are drawn by the desktop program only");
     // An entry of no known kind may still be text (a shader, a web page, a manifest): its
     // bytes decide once they are read.
     const bool bTextByContent = entryKind == Kind::None && outputKind == Kind::Text;
@@ -298,6 +310,7 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
     {
     case Kind::Picture:
         r = IsModel(file.nType) ? RenderModel(doc, input, file, bytes, options, out)
+            : bOutlineFont      ? RenderOutlineFont(bytes, options, out)
                                 : RenderPicture(file, bytes, options, out);
         break;
     case Kind::Sound:

@@ -21,7 +21,7 @@ struct RenderOptions
 };
 
 // "render": writes what the preview shows or plays of an entry, in the kind OUT's extension
-// names: pictures, animation frames, bitmap font sheets and models as .png, sounds as 16-bit
+// names: pictures, animation frames, font sheets and models as .png, sounds as 16-bit
 // PCM .wav, text as UTF-8 .txt (an entry of no known kind whose bytes are text included).
 // Nothing is written for an entry of another kind or one that cannot be decoded.
 int RenderEntry(const CCliArchive& archive, const RenderOptions& options);

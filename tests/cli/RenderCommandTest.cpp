@@ -13,6 +13,7 @@
 #include "OggBuilder.h"
 #include "PictureFileBuilders.h"
 #include "RfBuilders.h"
+#include "TtfBuilder.h"
 #include "TempDir.h"
 #include "VpBuilder.h"
 
@@ -167,7 +168,7 @@ TEST(RenderCliModern, WritesEachKindByTheOutputsExtension)
     }
 }
 
-TEST(RenderCliRedFaction, VbmFramesKeepTheirAlphaFontsGiveTheirSheetAndTextIsKnownByItsBytes)
+TEST(RenderCliRedFaction, VbmFramesKeepTheirAlphaFontsGiveTheirSheetsAndTextIsKnownByItsBytes)
 {
     TempDir dir;
     VbmFields f;
@@ -183,6 +184,7 @@ TEST(RenderCliRedFaction, VbmFramesKeepTheirAlphaFontsGiveTheirSheetAndTextIsKno
         .File("fx.hlsl", "// shader\nfloat4 main() : COLOR { return 1; }\n")
         .File("data.rfl", std::string("\x55\xDA\xBA\xD4\x00\x01", 6))
         .File("cool.ttf", "true")
+        .File("sans.otf", MakeTtf("Th", 0))
         .Up()
         .WriteTo(dir / "rf.vp");
     const std::string archive = dir / "rf.vp";
@@ -203,13 +205,20 @@ TEST(RenderCliRedFaction, VbmFramesKeepTheirAlphaFontsGiveTheirSheetAndTextIsKno
     EXPECT_GT(sheet.width, 44u * 4);
     png_image_free(&sheet);
 
+    ASSERT_EQ(RunCli({"render", archive, "*sans.otf", "-o", dir / "o.png"}).nExit, 0);
+    png_image outline{};
+    outline.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&outline, (dir / "o.png").c_str()));
+    EXPECT_GT(outline.height, 48u);
+    png_image_free(&outline);
+
     ASSERT_EQ(RunCli({"render", archive, "*fx.hlsl", "-o", dir / "fx.txt"}).nExit, 0);
     EXPECT_EQ(ReadFileText(dir / "fx.txt"), "// shader\nfloat4 main() : COLOR { return 1; }\n");
 
     for (const auto& [entry, frame, out, why] :
          {std::tuple{"*anim.vbm", "3", "x.png", "2 frames"}, std::tuple{"*font.vf", "2", "x.png", "1 frame"},
           std::tuple{"*data.rfl", "1", "x.txt", "not text"},
-          std::tuple{"*cool.ttf", "1", "x.png", "desktop"}})
+          std::tuple{"*cool.ttf", "1", "x.png", "not a TrueType"}})
     {
         const CliRun run = RunCli({"render", archive, entry, "--frame", frame, "-o", dir / out});
         EXPECT_EQ(run.nExit, 1) << entry;
