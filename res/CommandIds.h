@@ -32,6 +32,8 @@ enum CommandId : int
     // The file list's context menu; no resource of the original carries them.
     ID_COPY_NAME = 32809,
     ID_COPY_ARCHIVE_PATH = 32810,
+    // View > 1:1 from the top-left: pictures larger than the pane scroll instead of fitting.
+    ID_VIEW_ONE_TO_ONE = 32811,
 };
 
 // Other resource numbers.

@@ -33,4 +33,5 @@ void LoadSettings(AppSettings& settings)
     settings.m_bAutoShowPCX = ReadSetting(kSettingAutoShowPCX, 1);
     settings.m_bInterfaceDisplayAsKB = ReadSetting(kSettingInterfaceDisplayAsKB, 1);
     settings.m_bInterfaceShowGrid = ReadSetting(kSettingInterfaceShowGrid, 1);
+    settings.m_bPreviewOneToOne = ReadSetting(kSettingPreviewOneToOne, 0);
 }

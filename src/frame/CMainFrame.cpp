@@ -178,6 +178,20 @@ void CMainFrame::CreateCommands()
         ID_STOP_PREVIEW, tr("S&top / Close Preview"), tr("Stop previewing\nStop/Close Preview"),
         [this] { return m_pPreview->m_bPreviewable && m_pPreview->m_bPreviewActive; },
         [this] { m_pPreview->StopPreview(true); }, QKeySequence(Qt::SHIFT | Qt::Key_F2));
+    QAction* pOneToOne = t.Add(
+        ID_VIEW_ONE_TO_ONE, tr("&1:1 from the top-left"),
+        tr("Show pictures larger than the preview at their size, scrolled, instead of fitted\n"
+           "1:1 from the top-left"),
+        always,
+        [this]
+        {
+            m_settings.m_bPreviewOneToOne = m_settings.m_bPreviewOneToOne != 0 ? 0 : 1;
+            m_pCommands->Action(ID_VIEW_ONE_TO_ONE)->setChecked(m_settings.m_bPreviewOneToOne != 0);
+            WriteSetting(kSettingPreviewOneToOne, m_settings.m_bPreviewOneToOne);
+            m_pPreview->SettingsChanged();
+        });
+    pOneToOne->setCheckable(true);
+    pOneToOne->setChecked(m_settings.m_bPreviewOneToOne != 0);
     t.Add(
         ID_SELECT_ALL, tr("&Select current directory"),
         tr("Select all files in current directory\nSelect current directory"), listHasRows,
@@ -257,7 +271,12 @@ void CMainFrame::CreateMenus()
     addMenu(tr("&Tools"),
             {ID_TOOL_PREVIOUS_VERSION, ID_TOOL_LOOMWRIGHT_OPEN, ID_TOOL_HULLGLASS, 0,
              ID_TOOL_REELSMITH, ID_TOOL_FERNHOLT, ID_TOOL_CAPSTANE, ID_TOOL_LOOMWRIGHT_BUILD});
-    addMenu(tr("&Help"), {ID_TUTORIAL, 0, ID_CHECK_VERSION, ID_APP_ABOUT});
+    QMenu* pHelp = addMenu(tr("&Help"), {ID_TUTORIAL, 0, ID_CHECK_VERSION, ID_APP_ABOUT});
+    // Made after the original's menus, so they keep their places among the bar's children,
+    // and shown before Tools.
+    QMenu* pView = addMenu(tr("&View"), {ID_VIEW_ONE_TO_ONE});
+    pBar->insertMenu(pBar->actions().at(pBar->actions().indexOf(pHelp->menuAction()) - 1),
+                     pView);
     CreateListMenu();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include <QGuiApplication>
@@ -19,15 +20,15 @@
 #include "CInputFile.h"
 #include "CMemorySource.h"
 #include "CORBISTAVDoc.h"
+#include "CPicturePresenter.h"
 #include "CPreviewViewer.h"
 #include "CSdlSoundOutput.h"
-#include "CTextView.h"
+#include "CTextPresenter.h"
 #include "DialogUnits.h"
 #include "FileTypes.h"
-#include "OggDecoder.h"
 #include "PcxDecoder.h"
+#include "PreviewKinds.h"
 #include "SoundLoop.h"
-#include "TextDecoder.h"
 #include "TextEncoding.h"
 #include "TgaDecoder.h"
 
@@ -36,26 +37,8 @@ namespace
 // Where the pane's one line of text goes.
 const QRect kTextRect(0, 0, 340, 20);
 
-// The entry's content (decompressed when the entry is compressed), read from the archive
-// file now; an entry whose data lies outside the archive is damaged and not read.
-bool ReadEntry(const std::string& path, CEntryReader::Mode mode, std::int32_t nOffset,
-               std::int32_t nSize, std::vector<std::uint8_t>& bytes)
-{
-    CInputFile file;
-    if (!file.Open(path))
-        return false;
-    ArchiveFile entry;
-    entry.nOffset = nOffset;
-    entry.nSize = nSize;
-    try
-    {
-        return ReadEntryContent(file, entry, path, bytes, mode).IsOk();
-    }
-    catch (const std::bad_alloc&)
-    {
-        return false;
-    }
-}
+// Bytes of an entry of no known kind read to tell whether it is text.
+constexpr std::size_t kTextSniffBytes = 4096;
 
 // The picture state as an image: 8-bit rows from the top through the palette (over the
 // pane's buffer), 24- and 32-bit rows from the bottom as blue, green, red (turned upright into
@@ -90,8 +73,14 @@ QImage PictureImage(std::int32_t nWidth, std::int32_t nHeight, std::int32_t nBit
 } // namespace
 
 CAutoPreview::CAutoPreview(CORBISTAVDoc& doc, const AppSettings& settings, QWidget* pParent)
-    : QAbstractScrollArea(pParent), m_doc(doc), m_settings(settings)
+    : QAbstractScrollArea(pParent), m_doc(doc), m_settings(settings), m_documentTextures(doc)
 {
+    m_host.pViewport = viewport();
+    m_host.pSettings = &m_settings;
+    m_host.sound = [this]() -> ISoundOutput& { return SoundOutput(); };
+    m_host.textures = [this]() -> ITextureResolver&
+    { return m_pTextures ? *m_pTextures : m_documentTextures; };
+    m_host.changed = [this] { PresenterChanged(); };
     setFrameShape(QFrame::NoFrame);
     // Every pixel is painted in paintEvent, so nothing is erased first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -105,70 +94,68 @@ CAutoPreview::~CAutoPreview()
 
 bool CAutoPreview::PreviewEntry(const ArchiveFile& entry, bool bForce)
 {
-    m_strArchivePath = m_doc.GetPathName();
-    StopPreview(true);
-    m_bPreviewable = 0;
-    m_strEntryName = QString::fromStdString(Cp1252ToUtf8(entry.strName));
+    // The archive may have been read anew since the last preview.
+    m_documentTextures.Reset();
+    return PreviewEntry(EntrySource::FromDocument(m_doc, entry), bForce);
+}
 
-    if (IsTextFileType(entry.nType))
-    {
-        // Bytes that are no text show nothing and offer nothing.
-        m_bPreviewable =
-            ShowText(m_strArchivePath, entry.nOffset, entry.nSize, entry.nType == FILE_TYPE_LUA)
-                ? 1
-                : 0;
-        viewport()->update();
-        UpdateViewer();
-        return true;
-    }
-    switch (entry.nType)
+bool CAutoPreview::PreviewEntry(const EntrySource& source, bool bForce)
+{
+    m_strArchivePath = source.strPath;
+    StopPreview(true);
+    m_source = source;
+    m_bPreviewable = 0;
+    m_strEntryName = QString::fromStdString(Cp1252ToUtf8(source.strName));
+
+    switch (source.nType)
     {
     case FILE_TYPE_PCX:
         m_bPreviewable = 1;
         if (m_settings.m_bAutoShowPCX != 0 || bForce)
         {
-            LoadPcx(m_strArchivePath, entry.nOffset, entry.nSize);
+            LoadPcx(source);
         }
         break;
     case FILE_TYPE_ANI:
         m_bPreviewable = 1;
         if (m_settings.m_bAutoPlayANI != 0 || bForce)
         {
-            LoadAni(m_strArchivePath, entry.nOffset, entry.nSize);
+            LoadAni(source);
         }
         break;
     case FILE_TYPE_TGA:
         m_bPreviewable = 1;
-        LoadTga(m_strArchivePath, entry.nOffset, entry.nSize);
+        LoadTga(source);
         break;
     case FILE_TYPE_WAV:
         m_bPreviewable = 1;
         if (m_settings.m_bSoundAutoPlayWAV != 0 || bForce)
         {
-            PlayWav(m_strArchivePath, entry.nOffset, entry.nSize, entry.strName,
-                    m_doc.GetDirPath(entry.nDir));
-        }
-        break;
-    case FILE_TYPE_DDS:
-    case FILE_TYPE_PNG:
-    case FILE_TYPE_JPG:
-        m_bPreviewable = 1;
-        LoadPicture(entry.nType, m_strArchivePath, entry.nOffset, entry.nSize);
-        break;
-    case FILE_TYPE_POF:
-        m_bPreviewable = 1;
-        LoadModel(m_strArchivePath, entry.nOffset, entry.nSize);
-        break;
-    case FILE_TYPE_OGG:
-        m_bPreviewable = 1;
-        if (m_settings.m_bSoundAutoPlayWAV != 0 || bForce)
-        {
-            PlayOgg(m_strArchivePath, entry.nOffset, entry.nSize, entry.strName,
-                    m_doc.GetDirPath(entry.nDir));
+            PlayWav(source);
         }
         break;
     default:
+    {
+        const PreviewKind& kind = FindPreviewKind(source.nType, source.strName);
+        if (IsTextKind(kind))
+        {
+            // Bytes that are no text show nothing and offer nothing. An entry of no text kind
+            // is read whole only when its start may be text.
+            std::vector<std::uint8_t> head;
+            if (IsTextFileType(source.nType) ||
+                (ReadEntrySourceHead(source, kTextSniffBytes, head) &&
+                 CTextPresenter::MayBeText(head)))
+                m_bPreviewable = StartPresenter(kind, source) ? 1 : 0;
+            break;
+        }
+        m_bPreviewable = 1;
+        const bool bStarts = kind.gate == PreviewGate::None ||
+                             (kind.gate == PreviewGate::Animation && m_settings.m_bAutoPlayANI) ||
+                             (kind.gate == PreviewGate::Sound && m_settings.m_bSoundAutoPlayWAV);
+        if (bStarts || bForce)
+            StartPresenter(kind, source);
         break;
+    }
     }
 
     viewport()->update();
@@ -196,12 +183,13 @@ void CAutoPreview::StopPreview(bool bUpdate)
         FreeData();
     }
     m_bWavLoaded = 0;
-    // The stream and the entry's bytes it decodes from went with the stop above.
-    m_bOggLoaded = 0;
     std::vector<std::uint8_t>().swap(m_aniContent);
-    m_picture.Clear();
-    m_model.Clear();
-    HideText();
+    if (m_pPresenter)
+    {
+        m_pPresenter->Stop();
+        m_pPresenter = nullptr;
+    }
+    m_fitted = QImage();
     if (bUpdate)
     {
         viewport()->update();
@@ -227,28 +215,41 @@ void CAutoPreview::SetSoundOutput(std::unique_ptr<ISoundOutput> pOutput)
     m_pSoundOutput = std::move(pOutput);
 }
 
+ISoundOutput& CAutoPreview::SoundOutput()
+{
+    if (!m_pSoundOutput)
+        m_pSoundOutput = std::make_unique<CSdlSoundOutput>();
+    return *m_pSoundOutput;
+}
+
+void CAutoPreview::SetTextureResolver(ITextureResolver* pResolver)
+{
+    m_pTextures = pResolver;
+}
+
+void CAutoPreview::SettingsChanged()
+{
+    m_fitted = QImage();
+    UpdateScrollBars();
+    viewport()->update();
+}
+
 void CAutoPreview::paintEvent(QPaintEvent* pEvent)
 {
     QPainter painter(viewport());
     painter.fillRect(pEvent->rect(), Qt::black);
-    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
-    if (!m_picture.IsEmpty())
+    if (m_pPresenter && m_pPresenter->Message().isEmpty())
     {
-        // Only the part in view is converted and drawn.
-        const QRect visible =
-            pEvent->rect().translated(horizontalScrollBar()->value(), verticalScrollBar()->value());
-        painter.drawImage(visible.topLeft(), m_picture.OpaqueImage(), visible);
-        return;
-    }
-    if (!m_model.IsEmpty())
-    {
-        painter.drawImage(0, 0, m_model.Image(viewport()->size()));
+        if (const QImage picture = m_pPresenter->Picture(); !picture.isNull())
+            DrawPicture(painter, picture, pEvent->rect());
+        else
+            m_pPresenter->Paint(painter, viewport()->size());
         return;
     }
     if (m_nHeight > 0)
     {
-        painter.drawImage(0, 0,
-                          PictureImage(m_nWidth, m_nHeight, m_nBitsPerPixel, m_palette, m_pData));
+        DrawPicture(painter, PictureImage(m_nWidth, m_nHeight, m_nBitsPerPixel, m_palette, m_pData),
+                    pEvent->rect());
         return;
     }
 
@@ -267,12 +268,38 @@ void CAutoPreview::paintEvent(QPaintEvent* pEvent)
     }
 }
 
+bool CAutoPreview::FitsPicture() const
+{
+    const QSize view = viewport()->size();
+    return m_settings.m_bPreviewOneToOne == 0 && m_nHeight > 0 &&
+           (m_nWidth > view.width() || m_nHeight > view.height());
+}
+
+void CAutoPreview::DrawPicture(QPainter& painter, const QImage& image, const QRect& exposed)
+{
+    if (image.isNull())
+        return;
+    if (FitsPicture())
+    {
+        if (m_fitted.isNull())
+            m_fitted =
+                image.scaled(viewport()->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        painter.drawImage(0, 0, m_fitted);
+        return;
+    }
+    // Only the part in view is converted and drawn.
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QRect visible = exposed.translated(scroll);
+    painter.drawImage(exposed.topLeft(), image, visible);
+}
+
 void CAutoPreview::resizeEvent(QResizeEvent* pEvent)
 {
     QAbstractScrollArea::resizeEvent(pEvent);
+    m_fitted = QImage();
     UpdateScrollBars();
-    if (m_pTextView)
-        m_pTextView->setGeometry(viewport()->rect());
+    if (QWidget* pWidget = m_pPresenter ? m_pPresenter->Widget() : nullptr)
+        pWidget->setGeometry(viewport()->rect());
 }
 
 void CAutoPreview::mouseDoubleClickEvent(QMouseEvent* pEvent)
@@ -295,11 +322,13 @@ void CAutoPreview::keyPressEvent(QKeyEvent* pEvent)
     QAbstractScrollArea::keyPressEvent(pEvent);
 }
 
-// Enter in the pane's text opens the viewer as it does over a picture; a double-click there
-// selects a word, as in any text.
+// Enter in a presenter's widget (the pane's text) opens the viewer as it does over a picture;
+// a double-click there selects a word, as in any text.
 bool CAutoPreview::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (m_pTextView && pWatched == m_pTextView->Editor() && pEvent->type() == QEvent::KeyPress)
+    const QWidget* pWidget = m_pPresenter ? m_pPresenter->Widget() : nullptr;
+    if (pWidget && pEvent->type() == QEvent::KeyPress && pWatched->isWidgetType() &&
+        pWidget->isAncestorOf(static_cast<QWidget*>(pWatched)))
     {
         const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
         if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter)
@@ -327,6 +356,13 @@ void CAutoPreview::SetScrollSizes(QSize total)
 void CAutoPreview::UpdateScrollBars()
 {
     const QSize view = viewport()->size();
+    // A picture fitted into the pane has nothing to scroll.
+    if (FitsPicture())
+    {
+        horizontalScrollBar()->setRange(0, 0);
+        verticalScrollBar()->setRange(0, 0);
+        return;
+    }
     horizontalScrollBar()->setRange(0, std::max(0, m_scrollSize.width() - view.width()));
     horizontalScrollBar()->setPageStep(view.width());
     verticalScrollBar()->setRange(0, std::max(0, m_scrollSize.height() - view.height()));
@@ -341,15 +377,16 @@ void CAutoPreview::ShowPicture(DecodedPicture&& picture)
         m_palette = picture.palette;
     m_pData = std::move(picture.pixels);
     m_nHeight = picture.nHeight;
+    m_fitted = QImage();
     SetScrollSizes(QSize(m_nWidth, m_nHeight));
     SetPreviewCaption(QString::asprintf("%ix%i", m_nWidth, m_nHeight));
 }
 
-bool CAutoPreview::LoadPcx(const std::string& path, std::int32_t nOffset, std::int32_t nSize)
+bool CAutoPreview::LoadPcx(const EntrySource& source)
 {
     std::vector<std::uint8_t> bytes;
     DecodedPicture picture;
-    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) || !DecodePcx(bytes, picture))
+    if (!ReadEntrySource(source, bytes) || !DecodePcx(bytes, picture))
         return false;
     ShowPicture(std::move(picture));
     m_bPreviewActive = 1;
@@ -357,28 +394,32 @@ bool CAutoPreview::LoadPcx(const std::string& path, std::int32_t nOffset, std::i
 }
 
 // A TGA is shown without becoming the active preview: Play/Preview stays offered.
-bool CAutoPreview::LoadTga(const std::string& path, std::int32_t nOffset, std::int32_t nSize)
+bool CAutoPreview::LoadTga(const EntrySource& source)
 {
     std::vector<std::uint8_t> bytes;
     DecodedPicture picture;
-    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) || !DecodeTga(bytes, picture))
+    if (!ReadEntrySource(source, bytes) || !DecodeTga(bytes, picture))
         return false;
     ShowPicture(std::move(picture));
     return true;
 }
 
-bool CAutoPreview::LoadAni(const std::string& path, std::int32_t nOffset, std::int32_t nSize)
+bool CAutoPreview::LoadAni(const EntrySource& source)
 {
     AniHeader header;
+    if (source.nOffset < 0 || source.nSize < 0 || source.nOffset + source.nSize > INT32_MAX)
+        return false;
+    std::int32_t nOffset = static_cast<std::int32_t>(source.nOffset);
+    std::int32_t nSize = static_cast<std::int32_t>(source.nSize);
     {
         CInputFile file;
-        if (!file.Open(path))
+        if (!file.Open(source.strPath))
             return false;
         ArchiveFile entry;
         entry.nOffset = nOffset;
         entry.nSize = nSize;
-        CEntryReader reader(file, ContentMode());
-        if (!reader.Open(entry, path))
+        CEntryReader reader(file, source.mode);
+        if (!reader.Open(entry, source.strPath))
             return false;
         // A compressed animation is decompressed once and its frames read from memory.
         if (reader.IsCompressed())
@@ -490,125 +531,89 @@ public:
 };
 } // namespace
 
-bool CAutoPreview::PlayWav(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
-                           const std::string& name, const std::string& dirPath)
+bool CAutoPreview::PlayWav(const EntrySource& source)
 {
     const WaitCursor waitCursor;
-    const bool bLoop = ShouldLoopSound(m_settings.m_nSoundAutoRepeatWAV, dirPath, name, path);
-
-    CInputFile archive;
-    if (!archive.Open(path))
-        return false;
-    ArchiveFile entry;
-    entry.nOffset = nOffset;
-    entry.nSize = nSize;
-    entry.strName = name;
+    const bool bLoop = ShouldLoopSound(m_settings.m_nSoundAutoRepeatWAV, source.strDirPath,
+                                       source.strName, source.strPath);
     // A damaged entry (data outside the archive, a compressed entry that does not
     // decompress) plays nothing rather than a padded image.
     std::vector<std::uint8_t> image;
-    try
-    {
-        if (!ReadEntryContent(archive, entry, name, image, ContentMode()))
-            return false;
-    }
-    catch (const std::bad_alloc&)
-    {
+    if (!ReadEntrySource(source, image))
         return false;
-    }
-
     m_pData.swap(image);
     m_bWavLoaded = 1;
-    if (!m_pSoundOutput)
-        m_pSoundOutput = std::make_unique<CSdlSoundOutput>();
     // Bytes the output cannot decode, or no audio device, simply stay silent.
-    m_pSoundOutput->Play(m_pData, bLoop);
+    SoundOutput().Play(m_pData, bLoop);
     m_bPreviewActive = 1;
     return true;
 }
 
-bool CAutoPreview::PlayOgg(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
-                           const std::string& name, const std::string& dirPath)
+IPreviewPresenter& CAutoPreview::PresenterFor(const PreviewKind& kind)
 {
-    const WaitCursor waitCursor;
-    const bool bLoop = ShouldLoopSound(m_settings.m_nSoundAutoRepeatWAV, dirPath, name, path);
-    std::vector<std::uint8_t> bytes;
-    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes))
-        return false;
-    m_bOggLoaded = 1;
-    m_bPreviewActive = 1;
-    // Bytes that are no Vorbis stream, or no audio device, simply stay silent, as a WAV does.
-    std::unique_ptr<COggSource> pSource;
-    if (!COggSource::Open(std::move(bytes), pSource))
-        return true;
-    if (!m_pSoundOutput)
-        m_pSoundOutput = std::make_unique<CSdlSoundOutput>();
-    m_pSoundOutput->PlayStream(std::move(pSource), bLoop);
-    return true;
+    const void* pKey = reinterpret_cast<const void*>(kind.make);
+    for (auto& [pMake, pPresenter] : m_presenters)
+        if (pMake == pKey)
+            return *pPresenter;
+    m_presenters.emplace_back(pKey, kind.make(m_host));
+    return *m_presenters.back().second;
 }
 
-bool CAutoPreview::LoadPicture(int nType, const std::string& path, std::int32_t nOffset,
-                               std::int32_t nSize)
+bool CAutoPreview::StartPresenter(const PreviewKind& kind, const EntrySource& source)
 {
+    // Sounds take a moment to start; the others are drawn at once.
+    std::optional<WaitCursor> waitCursor;
+    if (kind.gate == PreviewGate::Sound)
+        waitCursor.emplace();
+    IPreviewPresenter& presenter = PresenterFor(kind);
     std::vector<std::uint8_t> bytes;
-    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) ||
-        !m_picture.Load(nType, std::move(bytes)))
+    if (!ReadEntrySource(source, bytes) || !presenter.Load(std::move(bytes), source))
         return false;
-    const RgbaPicture& picture = m_picture.Picture();
-    m_nWidth = picture.nWidth;
-    m_nHeight = picture.nHeight;
-    m_nBitsPerPixel = 32;
-    SetScrollSizes(QSize(m_nWidth, m_nHeight));
-    SetPreviewCaption(m_picture.Caption());
-    return true;
-}
-
-bool CAutoPreview::LoadModel(const std::string& path, std::int32_t nOffset, std::int32_t nSize)
-{
-    std::vector<std::uint8_t> bytes;
-    CInputFile archive;
-    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) || !archive.Open(path) ||
-        !m_model.Load(bytes, m_doc, archive, ContentMode()))
-        return false;
-    // Drawn to fit the pane, so nothing scrolls.
-    SetScrollSizes(QSize(1, 1));
-    SetPreviewCaption(m_model.Caption());
-    return true;
-}
-
-bool CAutoPreview::ShowText(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
-                            bool bLua)
-{
-    std::vector<std::uint8_t> bytes;
-    std::string utf8;
-    if (!ReadEntry(path, ContentMode(), nOffset, nSize, bytes) || !DecodeText(bytes, utf8))
-        return false;
-    std::vector<std::uint8_t>().swap(bytes);
-    m_text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    if (!m_pTextView)
+    m_pPresenter = &presenter;
+    if (QWidget* pWidget = presenter.Widget())
     {
-        m_pTextView = new CTextView(viewport());
-        m_pTextView->Editor()->installEventFilter(this);
+        pWidget->setGeometry(viewport()->rect());
+        for (QWidget* pChild : pWidget->findChildren<QWidget*>())
+            pChild->installEventFilter(this);
+        pWidget->show();
     }
-    m_pTextView->setGeometry(viewport()->rect());
-    m_textSyntax = bLua ? TextSyntax::Lua : TextSyntax::Table;
-    m_pTextView->SetText(m_text, m_textSyntax);
-    m_pTextView->show();
-    SetPreviewCaption(LineCountCaption(m_text));
+    PresenterChanged();
     return true;
 }
 
-void CAutoPreview::HideText()
+void CAutoPreview::PresenterChanged()
 {
-    if (!m_pTextView)
+    if (!m_pPresenter)
         return;
-    m_pTextView->hide();
-    m_pTextView->Clear();
-    m_text.clear();
+    m_bPreviewActive = m_pPresenter->IsActive() ? 1 : 0;
+    const QImage picture = m_pPresenter->Picture();
+    m_nWidth = picture.width();
+    m_nHeight = picture.height();
+    m_nBitsPerPixel = picture.isNull() ? 0 : 32;
+    m_fitted = QImage();
+    // A model is drawn to fit the pane, so nothing scrolls.
+    SetScrollSizes(picture.isNull() ? QSize(1, 1) : picture.size());
+    SetPreviewCaption(m_pPresenter->Caption());
+    viewport()->update();
+    UpdateViewer();
 }
 
 bool CAutoPreview::ShowsText() const
 {
-    return m_pTextView && !m_pTextView->isHidden();
+    return TextView() != nullptr;
+}
+
+CTextView* CAutoPreview::TextView() const
+{
+    const auto* pText = dynamic_cast<const CTextPresenter*>(m_pPresenter);
+    return pText && !pText->IsEmpty() ? pText->View() : nullptr;
+}
+
+const CPicturePresenter& CAutoPreview::PicturePresenter() const
+{
+    static const CPicturePresenter empty;
+    const auto* pPicture = dynamic_cast<const CPicturePresenter*>(m_pPresenter);
+    return pPicture ? *pPicture : empty;
 }
 
 void CAutoPreview::OpenViewer()
@@ -628,7 +633,7 @@ QString CAutoPreview::SoundText() const
 {
     if (m_bWavLoaded != 0)
         return QStringLiteral("Playing WAV...");
-    return m_bOggLoaded != 0 ? QStringLiteral("Playing OGG...") : QString();
+    return m_pPresenter ? m_pPresenter->Message() : QString();
 }
 
 CPreviewViewer* CAutoPreview::Viewer() const
@@ -640,15 +645,8 @@ void CAutoPreview::UpdateViewer()
 {
     if (!m_pViewer)
         return;
-    if (!m_picture.IsEmpty())
-    {
-        // The viewer keeps its own copy: the pane frees its picture on the next stop.
-        m_pViewer->ShowPicture(m_strEntryName, m_picture.Image().copy(), m_picture.Caption(),
-                               m_picture.MipCount(), m_picture.FaceCount(), m_picture.Mip(),
-                               m_picture.Face());
-    }
-    else if (!m_model.IsEmpty())
-        m_pViewer->ShowModel(m_strEntryName, m_model.Scene(), m_model.Caption());
+    if (m_pPresenter)
+        m_pPresenter->ShowIn(*m_pViewer, m_strEntryName);
     else if (m_nHeight > 0)
     {
         // A copy: the pane's buffer changes with every frame and goes with the next stop.
@@ -658,8 +656,6 @@ void CAutoPreview::UpdateViewer()
                 .convertToFormat(QImage::Format_RGB32),
             QString::asprintf("%ix%i", m_nWidth, m_nHeight));
     }
-    else if (ShowsText())
-        m_pViewer->ShowText(m_strEntryName, m_text, m_textSyntax);
     else if (const QString sound = SoundText(); !sound.isEmpty())
         m_pViewer->ShowMessage(m_strEntryName, sound);
     else
@@ -668,25 +664,14 @@ void CAutoPreview::UpdateViewer()
 
 void CAutoPreview::OnMipRequested(int nMip, int nFace)
 {
-    if (m_picture.IsEmpty() || !m_picture.SelectMip(nMip, nFace))
-        return;
-    m_nWidth = m_picture.Picture().nWidth;
-    m_nHeight = m_picture.Picture().nHeight;
-    SetScrollSizes(QSize(m_nWidth, m_nHeight));
-    SetPreviewCaption(m_picture.Caption());
-    viewport()->update();
-    UpdateViewer();
+    if (m_pPresenter && m_pPresenter->SelectMip(nMip, nFace))
+        PresenterChanged();
 }
 
 void CAutoPreview::StopSound()
 {
     if (m_pSoundOutput)
         m_pSoundOutput->Stop();
-}
-
-CEntryReader::Mode CAutoPreview::ContentMode() const
-{
-    return CEntryReader::ModeFor(m_doc, false);
 }
 
 void CAutoPreview::FreeData()

@@ -15,20 +15,24 @@
 #include <QString>
 
 #include "ArchiveFile.h"
+#include "CDocumentTextures.h"
 #include "CEntryReader.h"
-#include "CModelPresenter.h"
-#include "CPicturePresenter.h"
-#include "CTableHighlighter.h"
+#include "EntrySource.h"
+#include "IPreviewPresenter.h"
 #include "Picture.h"
 #include "Settings.h"
 
 class CORBISTAVDoc;
+class CPicturePresenter;
 class CPreviewViewer;
 class CTextView;
 class ISoundOutput;
+class ITextureResolver;
+struct PreviewKind;
 
 // The black preview pane below the preview toolbar: shows or plays the selected entry of
-// the open archive without extracting it.
+// the open archive without extracting it. PCX, TGA, ANI and WAV are its own; every other kind
+// goes to the presenter its row of the table of kinds names (PreviewKinds.h).
 class CAutoPreview : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -42,6 +46,8 @@ public:
     // Stops the previous preview, then starts the one the entry's type and the settings call
     // for; bForce (Play/Preview) previews regardless of the settings. Always true.
     bool PreviewEntry(const ArchiveFile& entry, bool bForce);
+    // The same for an entry that may lie in another file than the open archive.
+    bool PreviewEntry(const EntrySource& source, bool bForce);
     // Ends any preview; bUpdate is false only while the pane is being destroyed.
     void StopPreview(bool bUpdate);
     // Shows the animation's next frame, read from the archive file; false when the file
@@ -54,17 +60,23 @@ public:
     void SetCaptionHandler(std::function<void(const QString&)> handler);
     // Where sounds play; without one the pane plays through SDL's audio device.
     void SetSoundOutput(std::unique_ptr<ISoundOutput> pOutput);
+    // Where models find their textures; nullptr: in the open archive.
+    void SetTextureResolver(ITextureResolver* pResolver);
+    // The settings changed (pictures fitted or 1:1): shown again as they now say.
+    void SettingsChanged();
     // Opens the viewer window on what the pane shows, or brings it forward; it then follows
     // every preview until it is closed.
     void OpenViewer();
     CPreviewViewer* Viewer() const;
+    // The presenter of the kind shown, nullptr for the original four and for nothing.
+    IPreviewPresenter* Presenter() const { return m_pPresenter; }
     // The DDS, PNG or JPG picture shown, empty for every other kind.
-    const CPicturePresenter& PicturePresenter() const { return m_picture; }
-    // The POF model shown, empty for every other kind.
-    const CModelPresenter& ModelPresenter() const { return m_model; }
-    // The text shown, or nullptr before the first text.
-    CTextView* TextView() const { return m_pTextView; }
+    const CPicturePresenter& PicturePresenter() const;
+    // The text shown, or nullptr while no text is shown.
+    CTextView* TextView() const;
     bool ShowsText() const;
+    // Whether a picture larger than the pane is shown scaled down into it.
+    bool FitsPicture() const;
 
     std::int32_t m_nBitsPerPixel = 0;
     std::int32_t m_bPreviewActive = 0;
@@ -77,7 +89,6 @@ public:
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0; // 0: no picture
     std::int32_t m_bWavLoaded = 0;
-    std::int32_t m_bOggLoaded = 0; // an OGG sound plays, decoded as it goes
     std::array<PaletteEntry, 256> m_palette{};
     // The picture's pixel rows or the sound image being played; one buffer serves both.
     std::vector<std::uint8_t> m_pData;
@@ -92,50 +103,49 @@ protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
-    // Each reads the entry from the archive file itself; a failed load leaves the pane
-    // waiting with its prompt.
-    bool LoadPcx(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
-    bool LoadAni(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
-    bool LoadTga(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
+    // Each reads the entry from the file itself; a failed load leaves the pane waiting with
+    // its prompt.
+    bool LoadPcx(const EntrySource& source);
+    bool LoadAni(const EntrySource& source);
+    bool LoadTga(const EntrySource& source);
     void ShowPicture(DecodedPicture&& picture);
-    // The picture scrolls when it is larger than the pane.
+    bool PlayWav(const EntrySource& source);
+    void StopSound();
+    // Hands the entry to the presenter of its kind; false when it refuses it.
+    bool StartPresenter(const PreviewKind& kind, const EntrySource& source);
+    IPreviewPresenter& PresenterFor(const PreviewKind& kind);
+    // The presenter's picture, caption or widget changed.
+    void PresenterChanged();
+    // A picture 1:1 from the top-left, scrolled, or scaled down into the pane.
+    void DrawPicture(QPainter& painter, const QImage& image, const QRect& exposed);
     void SetScrollSizes(QSize total);
     void UpdateScrollBars();
-    bool PlayWav(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
-                 const std::string& name, const std::string& dirPath);
-    void StopSound();
-    // DDS, PNG and JPG pictures, shown like a TGA.
-    bool LoadPicture(int nType, const std::string& path, std::int32_t nOffset, std::int32_t nSize);
-    bool PlayOgg(const std::string& path, std::int32_t nOffset, std::int32_t nSize,
-                 const std::string& name, const std::string& dirPath);
-    // A POF model drawn at the pane's size, with the textures the archive holds.
-    bool LoadModel(const std::string& path, std::int32_t nOffset, std::int32_t nSize);
-    // Tables, missions and the other text kinds; false for bytes that are no text.
-    bool ShowText(const std::string& path, std::int32_t nOffset, std::int32_t nSize, bool bLua);
-    void HideText();
     void UpdateViewer();
     void OnMipRequested(int nMip, int nFace);
-    // "Playing WAV..." or "Playing OGG..." while a sound is loaded, else empty.
+    // "Playing WAV..." or the presenter's line while a sound is loaded, else empty.
     QString SoundText() const;
     void FreeData();
-    CEntryReader::Mode ContentMode() const;
+    ISoundOutput& SoundOutput();
 
     CORBISTAVDoc& m_doc;
     const AppSettings& m_settings;
+    EntrySource m_source;            // the entry previewed last
     std::int64_t m_nAniEntryEnd = 0; // frames are never read past their entry
     // A compressed animation's content, held until the preview stops; empty: frames are
     // read from the archive file.
     std::vector<std::uint8_t> m_aniContent;
     int m_nAniInterval = 0;
     QSize m_scrollSize{1, 1};
+    QImage m_fitted; // the picture scaled into the pane; null: scaled again when drawn
     std::function<void(const QString&)> m_captionHandler;
     std::unique_ptr<ISoundOutput> m_pSoundOutput; // made on the first sound
     QBasicTimer m_aniTimer;                       // the animation's frame timer
-    CPicturePresenter m_picture;
-    CModelPresenter m_model;
-    CTextView* m_pTextView = nullptr; // made on the first text, over the viewport
-    QString m_text;                   // the text shown, for the viewer
-    TextSyntax m_textSyntax = TextSyntax::Table;
-    QString m_strEntryName; // the entry previewed last, for the viewer's title
+    CDocumentTextures m_documentTextures;
+    ITextureResolver* m_pTextures = nullptr; // nullptr: m_documentTextures
+    PresenterHost m_host;
+    // One presenter per row's make, made when its kind is first shown.
+    std::vector<std::pair<const void*, std::unique_ptr<IPreviewPresenter>>> m_presenters;
+    IPreviewPresenter* m_pPresenter = nullptr; // the one showing, if any
+    QString m_strEntryName;                    // the entry previewed last, for the viewer's title
     QPointer<CPreviewViewer> m_pViewer;
 };

@@ -2,8 +2,13 @@
 
 #include <new>
 
+#include <QPainter>
+
+#include "CPreviewViewer.h"
+#include "FileTypes.h"
+#include "ITextureResolver.h"
+#include "ModelTextures.h"
 #include "PofModel.h"
-#include "PofTextures.h"
 #include "TextEncoding.h"
 
 QImage RenderModelImage(const ModelScene& scene, QSize size, const PofView& view)
@@ -17,31 +22,46 @@ QImage RenderModelImage(const ModelScene& scene, QSize size, const PofView& view
         .copy();
 }
 
-Result CModelPresenter::Load(const std::vector<std::uint8_t>& bytes, const CORBISTAVDoc& doc,
-                             IByteSource& archive, CEntryReader::Mode mode)
+Result CModelPresenter::Load(std::vector<std::uint8_t> bytes, const EntrySource& entry)
 {
     Clear();
     try
     {
-        PofModel model;
-        if (Result r = ParsePof(bytes, model); !r)
-            return r;
         auto pScene = std::make_shared<ModelScene>();
-        pScene->mesh = BuildPofMesh(model);
-        pScene->textures = LoadPofTextures(doc, archive, model.textures, mode,
-                                           UsedTextures(pScene->mesh, model.textures.size()));
-        pScene->caption =
-            QString::asprintf("%i polys, %i subobjects - ",
-                              static_cast<int>(model.ShownPolygonCount()),
-                              static_cast<int>(model.ShownSubobjects().size())) +
-            (model.textures.empty() ? QStringLiteral("no textures")
-                                    : QString::fromStdString(Cp1252ToUtf8(model.textures.front())));
+        Result r;
+        switch (entry.nType)
+        {
+        case FILE_TYPE_POF:
+            r = LoadPof(bytes, *pScene);
+            break;
+        default:
+            r = Result::Fail("not a model");
+            break;
+        }
+        if (!r)
+            return r;
         m_pScene = std::move(pScene);
     }
     catch (const std::bad_alloc&)
     {
         return Result::Fail("not enough memory for the model");
     }
+    return Result::Ok();
+}
+
+Result CModelPresenter::LoadPof(const std::vector<std::uint8_t>& bytes, ModelScene& scene)
+{
+    PofModel model;
+    if (Result r = ParsePof(bytes, model); !r)
+        return r;
+    scene.mesh = BuildPofMesh(model);
+    scene.textures = LoadModelTextures(m_host.textures(), model.textures, PofTextureCandidates,
+                                       UsedTextures(scene.mesh, model.textures.size()));
+    scene.caption =
+        QString::asprintf("%i polys, %i subobjects - ", static_cast<int>(model.ShownPolygonCount()),
+                          static_cast<int>(model.ShownSubobjects().size())) +
+        (model.textures.empty() ? QStringLiteral("no textures")
+                                : QString::fromStdString(Cp1252ToUtf8(model.textures.front())));
     return Result::Ok();
 }
 
@@ -61,4 +81,14 @@ const QImage& CModelPresenter::Image(QSize size)
     if (m_pScene && m_image.size() != size)
         m_image = RenderModelImage(*m_pScene, size, PofView());
     return m_image;
+}
+
+void CModelPresenter::Paint(QPainter& painter, QSize size)
+{
+    painter.drawImage(0, 0, Image(size));
+}
+
+void CModelPresenter::ShowIn(CPreviewViewer& viewer, const QString& title) const
+{
+    viewer.ShowModel(title, m_pScene, Caption());
 }

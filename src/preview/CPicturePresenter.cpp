@@ -3,6 +3,7 @@
 #include <new>
 #include <utility>
 
+#include "CPreviewViewer.h"
 #include "DdsDecoder.h"
 #include "FileTypes.h"
 #include "JpgDecoder.h"
@@ -56,24 +57,29 @@ Result CPicturePresenter::Load(int nType, std::vector<std::uint8_t> bytes)
     return Result::Ok();
 }
 
-Result CPicturePresenter::SelectMip(int nMip, int nFace)
+Result CPicturePresenter::Load(std::vector<std::uint8_t> bytes, const EntrySource& entry)
+{
+    return Load(entry.nType, std::move(bytes));
+}
+
+bool CPicturePresenter::SelectMip(int nMip, int nFace)
 {
     if (m_nType != FILE_TYPE_DDS || m_bytes.empty())
-        return Result::Fail("only a DDS texture has mip levels and faces");
+        return false;
     RgbaPicture picture;
     try
     {
-        if (Result r = DecodeDds(m_bytes, nMip, nFace, picture); !r)
-            return r;
+        if (!DecodeDds(m_bytes, nMip, nFace, picture))
+            return false;
     }
     catch (const std::bad_alloc&)
     {
-        return Result::Fail("not enough memory for the picture");
+        return false;
     }
     m_picture = std::move(picture);
     m_nMip = nMip;
     m_nFace = nFace;
-    return Result::Ok();
+    return true;
 }
 
 void CPicturePresenter::Clear()
@@ -110,4 +116,11 @@ QString CPicturePresenter::Caption() const
         return QString();
     return QString::asprintf("%ix%i", m_picture.nWidth, m_picture.nHeight) + QStringLiteral(" - ") +
            QString::fromStdString(m_picture.strFormat);
+}
+
+void CPicturePresenter::ShowIn(CPreviewViewer& viewer, const QString& title) const
+{
+    // The viewer keeps its own copy: the pane frees its picture on the next stop.
+    viewer.ShowPicture(title, Image().copy(), Caption(), m_nMipCount, m_nFaceCount, m_nMip,
+                       m_nFace);
 }

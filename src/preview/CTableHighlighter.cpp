@@ -119,8 +119,17 @@ void CTableHighlighter::Highlight(const QTextBlock& block)
 
 std::vector<TextSpan> CTableHighlighter::Colour(QStringView text, int& nState) const
 {
-    return m_syntax == TextSyntax::Lua ? ColourLuaLine(Units(text), nState)
-                                       : ColourTableLine(Units(text), nState);
+    switch (m_syntax)
+    {
+    case TextSyntax::Lua:
+        return ColourLuaLine(Units(text), nState);
+    case TextSyntax::Shader:
+        return ColourCLikeLine(Units(text), nState);
+    case TextSyntax::Plain:
+        return {};
+    default:
+        return ColourTableLine(Units(text), nState);
+    }
 }
 
 int CTableHighlighter::StateAtStart(const QTextBlock& block)

@@ -15,6 +15,8 @@ enum class TextSyntax
 {
     Table, // tables, missions, campaigns, configuration and effect files
     Lua,
+    Shader, // C-like comments and strings
+    Plain,  // text of no grammar the pane knows: not coloured
 };
 
 // Colours the lines of a text document one block at a time, when a block is about to be

@@ -116,21 +116,22 @@ TEST_F(ModelPreview, PaneDrawsTheShipAtItsSizeWithCaptionAndRefusesABrokenOne)
 
     m_pane->resize(200, 260);
     EXPECT_EQ(Grab().size(), QSize(200, 260));
-    EXPECT_EQ(m_pane->ModelPresenter().Caption(), m_caption);
+    ASSERT_NE(m_pane->Presenter(), nullptr);
+    EXPECT_EQ(m_pane->Presenter()->Caption(), m_caption);
 
     m_pane->PreviewEntry(Entry("bare.pof"), false);
     EXPECT_EQ(m_caption, "1 polys, 1 subobjects - no textures");
 
     // Refused like a picture that does not decode: offered, nothing drawn, no caption.
     m_pane->PreviewEntry(Entry("broken.pof"), false);
-    EXPECT_TRUE(m_pane->ModelPresenter().IsEmpty());
+    EXPECT_EQ(m_pane->Presenter(), nullptr);
     EXPECT_EQ(m_pane->m_bPreviewable, 1);
     EXPECT_TRUE(m_caption.isEmpty());
     EXPECT_EQ(Grab().pixel(150, 150), qRgb(0, 0, 0));
 
     m_pane->PreviewEntry(Entry("cruiser.pof"), false);
     m_pane->StopPreview(true);
-    EXPECT_TRUE(m_pane->ModelPresenter().IsEmpty());
+    EXPECT_EQ(m_pane->Presenter(), nullptr);
 }
 
 TEST_F(ModelPreview, ViewerTurnsZoomsAndTogglesTheModelAndFollowsThePreview)

@@ -105,6 +105,11 @@ protected:
             .File("ships.tbl", "#Ship Classes\n$Name: GTF Ulysses\n")
             .File("binary.tbl", binary)
             .Up()
+            .Dir("effects")
+            .File("main-f.sdr", "// lit\nfloat x = 1; /* a\nb */\n")
+            .File("mod.json", "{\"name\": \"Caf\xe9\"}\n")
+            .File("stamp.scc", binary)
+            .Up()
             .File("hail.ogg", MakeOgg(22050, 2, Tone(2000)))
             .File("not.ogg", "not a sound")
             .Up()
@@ -191,6 +196,24 @@ TEST_F(ModernPreview, TextShowsOnSelectionAndBytesThatAreNoTextShowNothing)
     EXPECT_FALSE(m_pane->ShowsText());
     EXPECT_EQ(Commands(), "-");
     EXPECT_TRUE(m_caption.isEmpty());
+
+    // Text whatever the name, in Windows-1252 too; shaders get C-like comments coloured.
+    m_pane->PreviewEntry(Entry("mod.json"), false);
+    ASSERT_TRUE(m_pane->ShowsText());
+    EXPECT_EQ(m_pane->TextView()->Editor()->toPlainText(), "{\"name\": \"Caf\u00e9\"}\n");
+    EXPECT_EQ(Commands(), "play");
+    m_pane->PreviewEntry(Entry("main-f.sdr"), false);
+    ASSERT_TRUE(m_pane->ShowsText());
+    EXPECT_EQ(m_caption, "3 lines");
+    const QImage shown = Grab();
+    bool bGreen = false; // the comment's colour, which tables give ";" comments
+    for (int y = 0; y < 20 && !bGreen; ++y)
+        for (int x = 0; x < 60 && !bGreen; ++x)
+            bGreen = qGreen(shown.pixel(x, y)) > qRed(shown.pixel(x, y)) + 30;
+    EXPECT_TRUE(bGreen);
+    m_pane->PreviewEntry(Entry("stamp.scc"), false);
+    EXPECT_FALSE(m_pane->ShowsText());
+    EXPECT_EQ(Commands(), "-");
 }
 
 TEST_F(ModernPreview, OggPlaysAsTheSoundSettingsSayAndStopsFirst)
@@ -203,13 +226,14 @@ TEST_F(ModernPreview, OggPlaysAsTheSoundSettingsSayAndStopsFirst)
     EXPECT_EQ(m_plays[1].nRate, 22050);
     EXPECT_EQ(m_plays[1].nChannels, 2);
     EXPECT_EQ(Commands(), "stop");
-    EXPECT_EQ(m_pane->m_bOggLoaded, 1);
+    ASSERT_NE(m_pane->Presenter(), nullptr);
+    EXPECT_EQ(m_pane->Presenter()->Message(), "Playing OGG...");
     EXPECT_FALSE(Grab().copy(0, 0, 120, 20).isNull());
 
     const int nStops = m_nStops;
     m_pane->StopPreview(true);
     EXPECT_GT(m_nStops, nStops);
-    EXPECT_EQ(m_pane->m_bOggLoaded, 0);
+    EXPECT_EQ(m_pane->Presenter(), nullptr);
     EXPECT_EQ(Commands(), "play");
 
     // Off by the setting: waiting, until Play/Preview forces it.

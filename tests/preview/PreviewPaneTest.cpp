@@ -60,7 +60,7 @@ protected:
             .File("intro.ani", "not an animation")
             .File("ship.tga", "not a picture")
             .File("hail.wav", "not a sound")
-            .File("font.ttf", "not a font")
+            .File("stamp.scc", std::string("\x01\x02\0\x03", 4))
             .Up()
             .WriteTo(m_dir / "media.vp");
         ASSERT_EQ(m_doc.OnOpenDocument(m_dir / "media.vp"), CORBISTAVDoc::OpenResult::Read);
@@ -106,7 +106,7 @@ TEST_F(PreviewPane, PreviewableByTypeWhateverTheSettingsAndForce)
                                                   {"intro.ani", true},
                                                   {"ship.tga", true},
                                                   {"hail.wav", true},
-                                                  {"font.ttf", false}};
+                                                  {"stamp.scc", false}};
     for (bool bSettingsOn : {true, false})
     {
         auto pane = MakePane(bSettingsOn);
@@ -154,7 +154,7 @@ TEST_F(PreviewPane, EmptyPaneIsBlackEverywhere)
     auto pane = MakePane();
     EXPECT_TRUE(NonBlackBounds(Grab(*pane)).isEmpty());
     pane->PreviewEntry(Entry("title.pcx"), true);
-    pane->PreviewEntry(Entry("font.ttf"), false);
+    pane->PreviewEntry(Entry("stamp.scc"), false);
     const QImage image = Grab(*pane);
     EXPECT_EQ(image.size(), QSize(400, 120));
     EXPECT_TRUE(NonBlackBounds(image).isEmpty());
@@ -316,11 +316,20 @@ TEST_F(PreviewPictures, RejectedAndDamagedPicturesLeaveThePromptWithoutCaption)
     }
 }
 
-TEST_F(PreviewPictures, PicturesLargerThanThePaneScroll)
+TEST_F(PreviewPictures, PicturesLargerThanThePaneAreFittedOrScrolledAsTheViewSays)
 {
     auto pane = MakePane();
     pane->PreviewEntry(Entry("wide.pcx"), false);
     const DecodedPicture picture = Decoded("wide.pcx");
+    // 600 x 300 into 400 x 120, whole and upright, with nothing to scroll; the caption keeps
+    // the real size.
+    EXPECT_EQ(NonBlackBounds(Grab(*pane)), QRect(0, 0, 240, 120));
+    EXPECT_EQ(pane->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(m_captions.back(), "600x300");
+
+    // 1:1 from the top-left, as the View menu may say.
+    m_settings.m_bPreviewOneToOne = 1;
+    pane->SettingsChanged();
     Grab(*pane);
     const QSize view = pane->viewport()->size();
     EXPECT_EQ(pane->horizontalScrollBar()->maximum(), 600 - view.width());
