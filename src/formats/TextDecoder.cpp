@@ -129,6 +129,22 @@ template <typename Char> std::vector<TextSpan> ColourTable(Line<Char> line, int&
     return spans;
 }
 
+// A "..." or '...' string with backslash escapes that starts at i, to its closing quote or
+// the end of the line; any other character is passed over. Returns where to go on.
+template <typename Char>
+std::size_t ColourQuoted(Line<Char> line, std::size_t i, std::vector<TextSpan>& spans)
+{
+    const Char quote = line[i];
+    if (quote != static_cast<Char>('"') && quote != static_cast<Char>('\''))
+        return i + 1;
+    std::size_t j = i + 1;
+    while (j < line.size() && line[j] != quote)
+        j += line[j] == static_cast<Char>('\\') ? 2 : 1;
+    const std::size_t nEnd = std::min(j + 1, line.size());
+    Add(spans, i, nEnd, TextSpanKind::String);
+    return nEnd;
+}
+
 template <typename Char> std::vector<TextSpan> ColourLua(Line<Char> line, int& nState)
 {
     std::vector<TextSpan> spans;
@@ -167,18 +183,7 @@ template <typename Char> std::vector<TextSpan> ColourLua(Line<Char> line, int& n
             i = closeLong(i + 2, i, TextSpanKind::String, TEXT_STATE_STRING);
             continue;
         }
-        if (line[i] != static_cast<Char>('"') && line[i] != static_cast<Char>('\''))
-        {
-            ++i;
-            continue;
-        }
-        const Char quote = line[i];
-        std::size_t j = i + 1;
-        while (j < n && line[j] != quote)
-            j += line[j] == static_cast<Char>('\\') ? 2 : 1;
-        const std::size_t nEnd = std::min(j + 1, n);
-        Add(spans, i, nEnd, TextSpanKind::String);
-        i = nEnd;
+        i = ColourQuoted(line, i, spans);
     }
     return spans;
 }
@@ -228,18 +233,7 @@ template <typename Char> std::vector<TextSpan> ColourCLike(Line<Char> line, int&
             i = nEnd;
             continue;
         }
-        if (line[i] != static_cast<Char>('"') && line[i] != static_cast<Char>('\''))
-        {
-            ++i;
-            continue;
-        }
-        const Char quote = line[i];
-        std::size_t j = i + 1;
-        while (j < n && line[j] != quote)
-            j += line[j] == static_cast<Char>('\\') ? 2 : 1;
-        const std::size_t nEnd = std::min(j + 1, n);
-        Add(spans, i, nEnd, TextSpanKind::String);
-        i = nEnd;
+        i = ColourQuoted(line, i, spans);
     }
     return spans;
 }

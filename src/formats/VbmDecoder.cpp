@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "ByteFields.h"
 #include "CByteReader.h"
 #include "PictureLimits.h"
 
@@ -29,14 +30,6 @@ std::uint8_t Widen5(unsigned v)
     return static_cast<std::uint8_t>((v & 31) * 255 / 31);
 }
 
-bool ReadU32(CByteReader& reader, std::uint32_t& value)
-{
-    std::int32_t n = 0;
-    if (!reader.ReadInt32(n))
-        return false;
-    value = static_cast<std::uint32_t>(n);
-    return true;
-}
 } // namespace
 
 Result DecodeVbm(std::span<const std::uint8_t> entry, VbmAnimation& vbm)
@@ -46,9 +39,9 @@ Result DecodeVbm(std::span<const std::uint8_t> entry, VbmAnimation& vbm)
     CByteReader reader(entry.subspan(4));
     std::uint32_t nVersion = 0, nWidth = 0, nHeight = 0, nFormat = 0, nFps = 0, nFrames = 0,
                   nMipmaps = 0;
-    if (!ReadU32(reader, nVersion) || !ReadU32(reader, nWidth) || !ReadU32(reader, nHeight) ||
-        !ReadU32(reader, nFormat) || !ReadU32(reader, nFps) || !ReadU32(reader, nFrames) ||
-        !ReadU32(reader, nMipmaps))
+    if (!ReadUInt32(reader, nVersion) || !ReadUInt32(reader, nWidth) || !ReadUInt32(reader, nHeight) ||
+        !ReadUInt32(reader, nFormat) || !ReadUInt32(reader, nFps) || !ReadUInt32(reader, nFrames) ||
+        !ReadUInt32(reader, nMipmaps))
         return Result::Fail("the VBM header is incomplete");
     if (nVersion != 1 && nVersion != 2)
         return Result::Fail("the VBM version is " + std::to_string(nVersion) + "; 1 and 2 are shown");

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "ByteFields.h"
 #include "CByteReader.h"
 #include "PictureLimits.h"
 
@@ -13,15 +14,6 @@ namespace
 // Character codes are bytes and kerning names glyphs by a byte.
 constexpr std::uint32_t kMostGlyphs = 256;
 constexpr std::uint32_t kMostGlyphSide = 4096;
-
-bool ReadU32(CByteReader& reader, std::uint32_t& value)
-{
-    std::int32_t n = 0;
-    if (!reader.ReadInt32(n))
-        return false;
-    value = static_cast<std::uint32_t>(n);
-    return true;
-}
 
 std::size_t PixelBytes(std::uint32_t nFormat)
 {
@@ -69,17 +61,17 @@ Result DecodeVf(std::span<const std::uint8_t> entry, VfFont& font)
     VfFont out;
     std::uint32_t nGlyphs = 0, nDefault = 0, nHeight = 0, nKerning = 0, nKernBytes = 0,
                   nGlyphBytes = 0, nPixelBytes = 0;
-    bool bHeader = ReadU32(reader, out.nVersion);
+    bool bHeader = ReadUInt32(reader, out.nVersion);
     if (bHeader && out.nVersion > 1)
         return Result::Fail("the VF font version is " + std::to_string(out.nVersion) +
                             "; 0 and 1 are shown");
     if (bHeader && out.nVersion == 1)
-        bHeader = ReadU32(reader, out.nFormat);
-    bHeader = bHeader && ReadU32(reader, nGlyphs) && ReadU32(reader, out.nFirstCharacter) &&
-              ReadU32(reader, nDefault) && ReadU32(reader, nHeight) && ReadU32(reader, nKerning);
+        bHeader = ReadUInt32(reader, out.nFormat);
+    bHeader = bHeader && ReadUInt32(reader, nGlyphs) && ReadUInt32(reader, out.nFirstCharacter) &&
+              ReadUInt32(reader, nDefault) && ReadUInt32(reader, nHeight) && ReadUInt32(reader, nKerning);
     if (bHeader && out.nVersion == 0)
-        bHeader = ReadU32(reader, nKernBytes) && ReadU32(reader, nGlyphBytes);
-    if (!bHeader || !ReadU32(reader, nPixelBytes))
+        bHeader = ReadUInt32(reader, nKernBytes) && ReadUInt32(reader, nGlyphBytes);
+    if (!bHeader || !ReadUInt32(reader, nPixelBytes))
         return Result::Fail("the VF font header is incomplete");
     if (out.nFormat != kVfCoverage && out.nFormat != kVfArgb4444 && out.nFormat != kVfIndexed)
         return Result::Fail("the VF font pixel format is unknown");
@@ -146,9 +138,9 @@ Result DecodeVf(std::span<const std::uint8_t> entry, VfFont& font)
     for (std::uint32_t i = 0; i < nGlyphs; ++i)
     {
         std::uint32_t nAdvance = 0, nWidth = 0, nOffset = 0;
-        ReadU32(table, nAdvance);
-        ReadU32(table, nWidth);
-        ReadU32(table, nOffset);
+        ReadUInt32(table, nAdvance);
+        ReadUInt32(table, nWidth);
+        ReadUInt32(table, nOffset);
         table.Skip(4);
         if (nWidth > kMostGlyphSide)
             return Result::Fail("glyph " + std::to_string(i) + " of the VF font is " +
