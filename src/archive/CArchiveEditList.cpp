@@ -21,6 +21,7 @@
 #include "CRecordStream.h"
 #include "EntryData.h"
 #include "IByteSource.h"
+#include "PackPlan.h"
 #include "TextEncoding.h"
 #include "VpDirectory.h"
 #include "VpFormat.h"
@@ -281,7 +282,8 @@ public:
         pNode->strDiskPath = diskPath;
         pNode->nDiskSize = st.st_size;
         pNode->tTime = TimeOf(st);
-        pNode->bCompress = bCompress;
+        // Pictures and sounds that are compressed already are stored as they are.
+        pNode->bCompress = bCompress && ShouldCompress(name, st.st_size);
         return Result::Ok();
     }
 
@@ -619,7 +621,7 @@ Result CArchiveEditList::Replace(const std::string& entryPath, const std::string
     replacement.strDiskPath = diskPath;
     replacement.nDiskSize = st.st_size;
     replacement.tTime = TimeOf(st);
-    replacement.bCompress = bCompress;
+    replacement.bCompress = bCompress && ShouldCompress(replacement.strName, st.st_size);
     return Apply("Replace " + LastName(entryPath),
                  [entryPath, replacement](ArchiveEditNode& root) -> Result
                  {

@@ -31,7 +31,7 @@ constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
 struct sigaction g_previous[3];
 std::mutex g_signalMutex;
 
-extern "C" void OnFatalSignal(int nSignal)
+extern "C" void OnFatalSignal(int nSignal, siginfo_t* pInfo, void* pContext)
 {
     const int nSaved = errno;
     for (PendingSlot& slot : g_pending)
@@ -42,11 +42,16 @@ extern "C" void OnFatalSignal(int nSignal)
         if (CLEANUP_SIGNALS[i] != nSignal)
             continue;
         const struct sigaction& previous = g_previous[i];
-        if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler == SIG_IGN)
-            break;
-        if ((previous.sa_flags & SA_SIGINFO) == 0 && previous.sa_handler != SIG_DFL)
+        // A handler the program set (a command that stops cleanly) goes on as before.
+        if ((previous.sa_flags & SA_SIGINFO) != 0)
         {
-            // A handler the program set (a command that stops cleanly) goes on as before.
+            previous.sa_sigaction(nSignal, pInfo, pContext);
+            break;
+        }
+        if (previous.sa_handler == SIG_IGN)
+            break;
+        if (previous.sa_handler != SIG_DFL)
+        {
             previous.sa_handler(nSignal);
             break;
         }
@@ -65,11 +70,12 @@ void HookSignals()
         struct sigaction current = {};
         if (::sigaction(CLEANUP_SIGNALS[i], nullptr, &current) != 0)
             continue;
-        if ((current.sa_flags & SA_SIGINFO) == 0 && current.sa_handler == OnFatalSignal)
+        if ((current.sa_flags & SA_SIGINFO) != 0 && current.sa_sigaction == OnFatalSignal)
             continue;
         g_previous[i] = current;
         struct sigaction action = {};
-        action.sa_handler = OnFatalSignal;
+        action.sa_sigaction = OnFatalSignal;
+        action.sa_flags = SA_SIGINFO;
         sigemptyset(&action.sa_mask);
         ::sigaction(CLEANUP_SIGNALS[i], &action, nullptr);
     }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "ByteWriter.h"
 #include "CArchiveEditList.h"
@@ -227,4 +228,28 @@ TEST_F(ArchiveEdit, CancelledOrImpossibleSaveLeavesTheArchiveAsItWas)
     std::vector<unsigned char> cut = VpBuilder().File("a.tbl", "a").File("b.tbl", "b").Truncated(40);
     WriteBytes(dir / "cut.vp", cut);
     EXPECT_NE(list.Open(dir / "cut.vp").Text().find("read only in part"), std::string::npos);
+}
+
+TEST_F(ArchiveEdit, FilesAddedToAVpcAreCompressedButPicturesStayAsTheyAre)
+{
+    const std::string vpc = dir / "mod.vpc";
+    fs::copy_file(archive, vpc);
+    Put(dir / "in/big.tbl", CompressibleText(100000));
+    Put(dir / "in/logo.png", CompressibleText(100000));
+    CArchiveEditList list;
+    ASSERT_TRUE(list.Open(vpc).IsOk());
+    ASSERT_TRUE(list.AddPaths("\\data", {dir / "in/big.tbl", dir / "in/logo.png"}).IsOk());
+    ASSERT_TRUE(list.Save().IsOk());
+    CInputFile file;
+    VpDirectory saved;
+    ASSERT_TRUE(file.Open(vpc).IsOk());
+    ASSERT_TRUE(ReadVpDirectory(file, saved).IsOk());
+    const std::string bytes = ReadFileText(vpc);
+    std::map<std::string, std::string> heads;
+    for (const VpEntry& e : saved.aEntries)
+        heads[e.strName] = bytes.substr(e.nOffset, 4);
+    EXPECT_EQ(heads["big.tbl"], "LZ41");
+    EXPECT_EQ(heads["logo.png"], CompressibleText(4));
+    EXPECT_EQ(heads["ships.tbl"], "#Shi"); // untouched entries keep their stored form
+    EXPECT_EQ(Content(list, "\\data\\big.tbl"), CompressibleText(100000));
 }
