@@ -158,14 +158,21 @@ std::vector<int> FindPofTextures(const CORBISTAVDoc& doc, const std::vector<std:
     return found;
 }
 
+std::vector<RgbaPicture> LoadTextureEntries(const CORBISTAVDoc& doc, IByteSource& archive,
+                                            const std::vector<int>& files,
+                                            CEntryReader::Mode mode,
+                                            const std::vector<bool>& wanted)
+{
+    std::vector<RgbaPicture> textures(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (files[i] >= 0 && (wanted.empty() || (i < wanted.size() && wanted[i])))
+            textures[i] = LoadTextureEntry(archive, doc.m_files[files[i]], mode);
+    return textures;
+}
+
 std::vector<RgbaPicture> LoadPofTextures(const CORBISTAVDoc& doc, IByteSource& archive,
                                          const std::vector<std::string>& names,
                                          CEntryReader::Mode mode, const std::vector<bool>& wanted)
 {
-    const std::vector<int> files = FindPofTextures(doc, names);
-    std::vector<RgbaPicture> textures(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (files[i] >= 0 && (wanted.empty() || (i < wanted.size() && wanted[i])))
-            textures[i] = LoadTextureEntry(archive, doc.m_files[files[i]], mode);
-    return textures;
+    return LoadTextureEntries(doc, archive, FindPofTextures(doc, names), mode, wanted);
 }

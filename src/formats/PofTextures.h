@@ -26,6 +26,13 @@ std::vector<int> FindPofTextures(const CORBISTAVDoc& doc, const std::vector<std:
 RgbaPicture LoadTextureEntry(IByteSource& archive, const ArchiveFile& file,
                              CEntryReader::Mode mode);
 
+// One picture per file index, empty where the index is -1, the entry does not decode, or
+// wanted (when given) says no polygon drawn uses it.
+std::vector<RgbaPicture> LoadTextureEntries(const CORBISTAVDoc& doc, IByteSource& archive,
+                                            const std::vector<int>& files,
+                                            CEntryReader::Mode mode,
+                                            const std::vector<bool>& wanted = {});
+
 // One picture per name, empty where the archive holds no such texture, it does not decode, or
 // wanted (when given) says no polygon drawn uses it.
 std::vector<RgbaPicture> LoadPofTextures(const CORBISTAVDoc& doc, IByteSource& archive,

@@ -68,10 +68,5 @@ std::vector<RgbaPicture> LoadV3dTextures(const CORBISTAVDoc& doc, IByteSource& a
                                          const std::vector<std::string>& names,
                                          CEntryReader::Mode mode, const std::vector<bool>& wanted)
 {
-    const std::vector<int> files = FindV3dTextures(doc, names);
-    std::vector<RgbaPicture> textures(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (files[i] >= 0 && (wanted.empty() || (i < wanted.size() && wanted[i])))
-            textures[i] = LoadTextureEntry(archive, doc.m_files[files[i]], mode);
-    return textures;
+    return LoadTextureEntries(doc, archive, FindV3dTextures(doc, names), mode, wanted);
 }
