@@ -51,7 +51,7 @@ Result CCliGameFolder::ArchiveEntryOf(const std::string& name, std::string& arch
         return Result::Fail(m_folder.Location(nFile) +
                             ": a loose file; render and model read archive entries");
     archive = m_folder.SourceDiskPath(file.nSource);
-    entry = "\\" + file.strPath;
+    entry = "\\" + m_folder.PathInSource(nFile);
     std::replace(entry.begin(), entry.end(), '/', '\\');
     return Result::Ok();
 }

@@ -1,5 +1,7 @@
 #include "CJsonStream.h"
 
+#include <charconv>
+
 namespace
 {
 constexpr std::size_t kFlushBytes = 64 * 1024;
@@ -129,7 +131,9 @@ CJsonStream& CJsonStream::String(std::string_view text)
 CJsonStream& CJsonStream::Number(std::int64_t n)
 {
     BeforeValue();
-    m_buffer += std::to_string(n);
+    char digits[24];
+    const auto [pEnd, ec] = std::to_chars(digits, digits + sizeof digits, n);
+    m_buffer.append(digits, pEnd);
     return *this;
 }
 
@@ -160,6 +164,17 @@ void CJsonStream::Escaped(std::string_view text)
     m_buffer += '"';
     for (std::size_t i = 0; i < text.size();)
     {
+        // Plain characters go in runs.
+        std::size_t nPlain = i;
+        while (nPlain < text.size() && text[nPlain] >= 0x20 && text[nPlain] != '"' &&
+               text[nPlain] != '\\')
+            ++nPlain;
+        if (nPlain > i)
+        {
+            m_buffer.append(text.substr(i, nPlain - i));
+            i = nPlain;
+            continue;
+        }
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80)
         {

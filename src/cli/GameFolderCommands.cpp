@@ -34,7 +34,7 @@ int Fail(const std::string& text)
 std::string GamePath(const GameFile& file)
 {
     const std::string folder = GetGamePathType(file.nType).szPath;
-    return (folder.empty() ? "" : folder + "/") + file.strSubPath + file.strName;
+    return (folder.empty() ? "" : folder + "/") + file.strSubPath + std::string(file.Name());
 }
 
 // The loaded files whose game paths match a pattern (all without patterns); a pattern
@@ -70,9 +70,9 @@ void ListText(const CGameFolder& folder, std::ostream& out)
         const GameFile& file = folder.Files()[f];
         const GameSource& source = folder.Sources()[file.nSource];
         const std::string typeFolder = GetGamePathType(file.nType).szPath;
-        out << file.strName << " in " << typeFolder
+        out << file.Name() << " in " << typeFolder
             << (file.strSubPath.empty() ? "" : "/" + file.strSubPath.substr(0, file.strSubPath.size() - 1))
-            << '\t' << FileTypes[GetFileType(file.strName)].szDescription << '\t' << file.nSize
+            << '\t' << FileTypes[GetFileType(file.Name())].szDescription << '\t' << file.nSize
             << '\t' << FormatFileTime(static_cast<std::int32_t>(file.tTime)) << '\t'
             << (source.strPath.empty() ? "." : source.strPath);
         if (!folder.HiddenBy(f).empty())
@@ -101,7 +101,7 @@ void ListJson(const CGameFolder& folder, std::ostream& out)
         const bool bProbe = folder.Sources()[file.nSource].bArchive || file.bLz41;
         json.BeginObject()
             .Key("folder").String(GetGamePathType(file.nType).szPath)
-            .Key("name").String(file.strName)
+            .Key("name").String(file.Name())
             .Key("size");
         if (!bProbe)
             json.Number(file.nSize);
@@ -224,7 +224,7 @@ int ExtractGameFolder(const CCliGameFolder& cli, const ExtractOptions& options)
     for (const int f : selected)
     {
         const std::string path =
-            options.bKeepDirs ? folder.PathInRoot(f) : folder.Files()[f].strName;
+            options.bKeepDirs ? folder.PathInRoot(f) : std::string(folder.Files()[f].Name());
         // Every folder on the way is made below the destination and checked first, so a
         // name from an archive cannot reach outside it.
         std::vector<CDestinationDir> chain;
@@ -294,7 +294,7 @@ int FindEngineDuplicates(const CCliGameFolder& cli, bool bJson, std::ostream& ou
         json.BeginObject().Key("duplicates").BeginArray();
     for (const int f : folder.LoadedFiles())
     {
-        const std::vector<int>& hidden = folder.HiddenBy(f);
+        const std::vector<int> hidden = folder.HiddenBy(f);
         if (hidden.empty())
             continue;
         std::string loadedSum;
@@ -328,7 +328,7 @@ int FindEngineDuplicates(const CCliGameFolder& cli, bool bJson, std::ostream& ou
         }
         json.BeginObject()
             .Key("folder").String(GetGamePathType(file.nType).szPath)
-            .Key("name").String(file.strName)
+            .Key("name").String(file.Name())
             .Key("loads").String(folder.Location(f))
             .Key("critical").Bool(bCritical)
             .Key("identical").Bool(bAllSame)

@@ -1,11 +1,12 @@
 #include "ListCommand.h"
 
-#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "CCliArchive.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
+#include "CJsonStream.h"
+#include "CReadAheadSource.h"
 #include "ExitCodes.h"
 #include "FileListFormat.h"
 #include "FileTypes.h"
@@ -27,41 +28,49 @@ void ListText(const CORBISTAVDoc& doc, std::ostream& out)
     }
 }
 
-nlohmann::ordered_json IndexArray(const std::int32_t* indices, int n)
+void IndexArray(CJsonStream& json, const std::int32_t* indices, int n)
 {
-    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    json.BeginArray();
     for (int i = 0; i < n; ++i)
-        array.push_back(indices[i]);
-    return array;
+        json.Number(indices[i]);
+    json.EndArray();
 }
 
+// Written as it goes: a document built first took several times the listing's own time
+// and memory for a full archive.
 void ListJson(const CCliArchive& archive, std::ostream& out)
 {
     const CORBISTAVDoc& doc = archive.Doc();
-    nlohmann::ordered_json root;
-    root["archive"] = archive.Path();
-    root["kind"] = doc.m_nArchiveKind;
-    root["complete"] = doc.IsReadComplete();
-    root["warning"] = doc.IsReadComplete() ? nlohmann::ordered_json()
-                                           : nlohmann::ordered_json(doc.GetReadWarning());
-    root["gameDir"] = doc.m_strGameDir;
+    CJsonStream json(out);
+    json.BeginObject();
+    json.Key("archive").String(archive.Path());
+    json.Key("kind").Number(doc.m_nArchiveKind);
+    json.Key("complete").Bool(doc.IsReadComplete());
+    json.Key("warning");
+    if (doc.IsReadComplete())
+        json.Null();
+    else
+        json.String(doc.GetReadWarning());
+    json.Key("gameDir").String(doc.m_strGameDir);
 
-    nlohmann::ordered_json dirs = nlohmann::ordered_json::array();
+    json.Key("dirs").BeginArray();
     for (int d = 0; d < doc.m_nDirCount; ++d)
     {
         const ArchiveDir& dir = doc.m_dirs[d];
-        nlohmann::ordered_json item;
-        item["index"] = d;
-        item["parent"] = dir.nParent;
-        item["name"] = Cp1252ToUtf8(dir.strName);
-        item["path"] = Cp1252ToUtf8(doc.GetDirPath(d));
-        item["children"] = IndexArray(dir.aChildren, dir.nChildren);
-        item["files"] = IndexArray(dir.aFiles.data(), dir.nFiles);
+        json.BeginObject();
+        json.Key("index").Number(d);
+        json.Key("parent").Number(dir.nParent);
+        json.Key("name").String(Cp1252ToUtf8(dir.strName));
+        json.Key("path").String(Cp1252ToUtf8(doc.GetDirPath(d)));
+        json.Key("children");
+        IndexArray(json, dir.aChildren, dir.nChildren);
+        json.Key("files");
+        IndexArray(json, dir.aFiles.data(), dir.nFiles);
         if (doc.m_nArchiveKind == ARCHIVE_KIND_VPP)
-            item["type"] = dir.nType;
-        dirs.push_back(std::move(item));
+            json.Key("type").Number(dir.nType);
+        json.EndObject();
     }
-    root["dirs"] = std::move(dirs);
+    json.EndArray();
 
     // Whether an entry is compressed shows in its first bytes and its trailer, so they are
     // read here, for .VP-kind archives only.
@@ -69,34 +78,46 @@ void ListJson(const CCliArchive& archive, std::ostream& out)
     // counts as plain.
     CInputFile input;
     const bool bProbe = doc.m_nArchiveKind == ARCHIVE_KIND_VP && input.Open(doc.GetPathName());
-    CEntryReader reader(input);
-    nlohmann::ordered_json files = nlohmann::ordered_json::array();
+    CReadAheadSource readAhead(input);
+    CEntryReader reader(readAhead);
+    // A directory's path is the same for all of its files: converted once.
+    std::vector<std::string> dirPaths(static_cast<std::size_t>(doc.m_nDirCount));
+    for (int d = 0; d < doc.m_nDirCount; ++d)
+        dirPaths[d] = Cp1252ToUtf8(doc.GetDirPath(d));
+    json.Key("files").BeginArray();
     for (int f = 0; f < doc.m_nFileCount; ++f)
     {
         const ArchiveFile& file = doc.m_files[f];
-        nlohmann::ordered_json& item = files.emplace_back(nlohmann::ordered_json{
-            {"index", f},
-            {"name", Cp1252ToUtf8(file.strName)},
-            {"dir", file.nDir},
-            {"path", Cp1252ToUtf8(doc.GetDirPath(file.nDir))},
-            {"offset", file.nOffset},
-            {"size", file.nSize},
-            {"time", file.tTime},
-            {"type", file.nType},
-            {"typeName", FileTypes[file.nType].szDescription},
-        });
-        if (doc.m_nArchiveKind != ARCHIVE_KIND_VP)
-            continue;
-        const bool bIntact = bProbe && reader.Open(file, file.strName).IsOk();
-        item["compressed"] = reader.IsCompressed();
-        // A compressed entry whose trailer is inconsistent has no size to tell.
-        if (reader.IsCompressed())
-            item["uncompressedSize"] =
-                bIntact ? nlohmann::ordered_json(reader.ContentSize()) : nlohmann::ordered_json();
+        json.BeginObject();
+        json.Key("index").Number(f);
+        json.Key("name").String(Cp1252ToUtf8(file.strName));
+        json.Key("dir").Number(file.nDir);
+        json.Key("path").String(file.nDir >= 0 && file.nDir < doc.m_nDirCount
+                                    ? dirPaths[file.nDir]
+                                    : Cp1252ToUtf8(doc.GetDirPath(file.nDir)));
+        json.Key("offset").Number(file.nOffset);
+        json.Key("size").Number(file.nSize);
+        json.Key("time").Number(file.tTime);
+        json.Key("type").Number(file.nType);
+        json.Key("typeName").String(FileTypes[file.nType].szDescription);
+        if (doc.m_nArchiveKind == ARCHIVE_KIND_VP)
+        {
+            const bool bIntact = bProbe && reader.Open(file, file.strName).IsOk();
+            json.Key("compressed").Bool(reader.IsCompressed());
+            // A compressed entry whose trailer is inconsistent has no size to tell.
+            if (reader.IsCompressed())
+            {
+                json.Key("uncompressedSize");
+                if (bIntact)
+                    json.Number(reader.ContentSize());
+                else
+                    json.Null();
+            }
+        }
+        json.EndObject();
     }
-    root["files"] = std::move(files);
-    // Paths as given on the command line need not be UTF-8; never fail on them.
-    out << root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+    json.EndArray().EndObject();
+    json.Finish();
 }
 } // namespace
 

@@ -5,7 +5,7 @@
 #include "ArchiveFile.h"
 #include "CGameFolder.h"
 
-CGameFileReader::CGameFileReader(const CGameFolder& folder) : m_folder(folder), m_reader(m_input) {}
+CGameFileReader::CGameFileReader(const CGameFolder& folder) : m_folder(folder), m_reader(m_readAhead) {}
 
 Result CGameFileReader::Open(int nFile)
 {
@@ -13,12 +13,13 @@ Result CGameFileReader::Open(int nFile)
     const GameSource& source = m_folder.Sources()[file.nSource];
     const std::string label = m_folder.Location(nFile);
     ArchiveFile entry;
-    entry.strName = file.strName;
+    entry.strName = file.strStoredName;
     if (source.bArchive)
     {
         if (m_nOpenSource != file.nSource || !m_input.IsOpen())
         {
             m_nOpenSource = -1;
+            m_readAhead.Forget();
             if (Result r = m_input.Open(m_folder.SourceDiskPath(file.nSource)); !r)
                 return r;
             m_nOpenSource = file.nSource;
@@ -30,7 +31,8 @@ Result CGameFileReader::Open(int nFile)
     else
     {
         m_nOpenSource = -1;
-        const std::string path = m_folder.SourceDiskPath(file.nSource) + "/" + file.strPath;
+        m_readAhead.Forget();
+        const std::string path = m_folder.SourceDiskPath(file.nSource) + "/" + m_folder.PathInSource(nFile);
         if (Result r = m_input.Open(path); !r)
             return r;
         // The size now, not when the folder was read: modders edit loose files as they look.

@@ -7,6 +7,7 @@
 
 #include "CEntryReader.h"
 #include "CInputFile.h"
+#include "CReadAheadSource.h"
 #include "Result.h"
 
 class CGameFolder;
@@ -29,6 +30,7 @@ public:
 private:
     const CGameFolder& m_folder;
     CInputFile m_input;
+    CReadAheadSource m_readAhead{m_input};
     int m_nOpenSource = -1;
     std::string m_strOpenPath; // a loose file's disk path
     CEntryReader m_reader;

@@ -31,20 +31,49 @@ constexpr int kMostFolderDepth = 64;
 // Reading directories on several threads pays once there are this many archives.
 constexpr std::size_t kParallelArchives = 8;
 
+// strcasecmp as the engine's stricmp is on Linux: ASCII letters folded, bytes unsigned.
+int CompareNoCase(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c)
+    { return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); };
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        const unsigned char ca = lower(a[i]);
+        const unsigned char cb = lower(b[i]);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
 // The engine's file order: names and sub paths without regard to ASCII case; a file
 // without a sub path compares its name with the other's sub path.
-template <class Name, class Sub>
-bool EngineLess(const Name& aName, const Sub& aSub, const Name& bName, const Sub& bSub)
+bool EngineLess(std::string_view aName, std::string_view aSub, std::string_view bName,
+                std::string_view bSub)
 {
-    const auto less = [](std::string_view x, std::string_view y)
-    { return ToLowerAscii(x) < ToLowerAscii(y); };
     if (aSub.empty() && !bSub.empty())
-        return less(aName, bSub);
+        return CompareNoCase(aName, bSub) < 0;
     if (!aSub.empty() && bSub.empty())
-        return less(aSub, bName);
-    if (!aSub.empty() && !bSub.empty() && !EqualsNoCaseAscii(aSub, bSub))
-        return less(aSub, bSub);
-    return less(aName, bName);
+        return CompareNoCase(aSub, bName) < 0;
+    if (!aSub.empty() && !bSub.empty())
+        if (const int c = CompareNoCase(aSub, bSub); c != 0)
+            return c < 0;
+    return CompareNoCase(aName, bName) < 0;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && CompareNoCase(a, b) == 0;
+}
+
+// Names are mostly ASCII, which needs no conversion.
+std::string NameToUtf8(std::string_view name)
+{
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return Cp1252ToUtf8(name);
+    return std::string(name);
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix)
@@ -271,7 +300,7 @@ void CGameFolder::IndexRoot(int nRoot)
                      {
                          if (a.nType != b.nType)
                              return a.nType < b.nType;
-                         return ToLowerAscii(a.strPath) < ToLowerAscii(b.strPath);
+                         return CompareNoCase(a.strPath, b.strPath) < 0;
                      });
     std::unordered_set<std::string> archivePaths;
     for (const Pack& pack : packs)
@@ -309,6 +338,12 @@ void CGameFolder::IndexRoot(int nRoot)
         for (std::size_t i = 0; i < packs.size(); ++i)
             read(i);
 
+    // Grown once: tens of thousands of records moved again and again cost more than
+    // reading them.
+    std::size_t nEntries = m_files.size();
+    for (const VpDirectory& directory : directories)
+        nEntries += directory.aEntries.size();
+    m_files.reserve(nEntries);
     for (std::size_t i = 0; i < packs.size(); ++i)
     {
         const std::string path = Join(m_roots[nRoot].strPath, packs[i].strPath);
@@ -380,13 +415,12 @@ void CGameFolder::IndexLoose(int nRoot, const std::vector<std::string>& realPath
             // The game folder's own files are seen only as sources or root files.
             if (t != GAME_TYPE_ROOT)
                 seen.push_back(path);
-            std::string name = f.strName;
-            const bool bLz41 = EndsWithNoCase(name, ".lz41");
-            if (bLz41)
-                name.resize(name.size() - 5);
+            const bool bLz41 = EndsWithNoCase(f.strName, ".lz41");
+            const std::string_view name =
+                std::string_view(f.strName).substr(0, f.strName.size() - (bLz41 ? 5 : 0));
             const std::size_t nDot = name.rfind('.');
             if (nDot == std::string::npos ||
-                !IsGameExtensionLoaded(t, std::string_view(name).substr(nDot + 1)))
+                !IsGameExtensionLoaded(t, name.substr(nDot + 1)))
             {
                 // An archive directly in a type folder is a source, not a file.
                 if (!(f.strSub.empty() && IsArchiveName(f.strName)))
@@ -394,9 +428,9 @@ void CGameFolder::IndexLoose(int nRoot, const std::vector<std::string>& realPath
                 continue;
             }
             GameFile file;
-            file.strName = std::move(name);
+            file.strStoredName = std::move(f.strName);
             file.strSubPath = f.strSub;
-            file.strPath = path;
+            file.nDir = AddDir(Join(folder, f.strSub.substr(0, f.strSub.size() - (f.strSub.empty() ? 0 : 1))));
             file.nSize = f.nSize;
             file.tTime = f.tTime;
             file.nSource = nSource;
@@ -411,24 +445,25 @@ void CGameFolder::IndexArchive(int nSource, const VpDirectory& directory)
 {
     struct Pending
     {
-        std::string strName; // Windows-1252, as stored
-        std::string strSub;
-        std::string strDir;
+        std::string_view name; // Windows-1252, as stored
+        int nSub;              // in subs
+        int nDir;              // in m_dirs
         const VpEntry* pEntry;
     };
     std::vector<Pending> run;
+    std::vector<std::string> subs; // of this archive, Windows-1252
     int nType = GAME_TYPE_INVALID;
     const auto flush = [&]
     {
         std::stable_sort(run.begin(), run.end(),
-                         [](const Pending& a, const Pending& b)
-                         { return EngineLess(a.strName, a.strSub, b.strName, b.strSub); });
+                         [&](const Pending& a, const Pending& b)
+                         { return EngineLess(a.name, subs[a.nSub], b.name, subs[b.nSub]); });
         for (const Pending& p : run)
         {
             GameFile file;
-            file.strName = Cp1252ToUtf8(p.strName);
-            file.strSubPath = Cp1252ToUtf8(p.strSub);
-            file.strPath = Cp1252ToUtf8(Join(p.strDir, p.strName));
+            file.strStoredName = NameToUtf8(p.name);
+            file.strSubPath = NameToUtf8(subs[p.nSub]);
+            file.nDir = p.nDir;
             file.nOffset = p.pEntry->nOffset;
             file.nSize = p.pEntry->nSize;
             file.tTime = p.pEntry->tTime;
@@ -439,10 +474,12 @@ void CGameFolder::IndexArchive(int nSource, const VpDirectory& directory)
         run.clear();
     };
     std::string dir;
-    std::string sub;
+    int nDir = -1; // made when the directory first holds a file
+    subs.emplace_back();
     for (const VpEntry& entry : directory.aEntries)
     {
-        const std::string name = entry.strName.substr(0, kMostVpNameLength);
+        const std::string_view name =
+            std::string_view(entry.strName).substr(0, kMostVpNameLength);
         if (entry.IsDirectory())
         {
             if (EqualsNoCaseAscii(name, ".."))
@@ -451,42 +488,100 @@ void CGameFolder::IndexArchive(int nSource, const VpDirectory& directory)
                 dir.erase(nSlash == std::string::npos ? 0 : nSlash);
             }
             else
-                dir = Join(dir, name);
+                dir = Join(dir, std::string(name));
+            nDir = -1;
             const int nNewType = GamePathTypeOfDir(dir);
             if (nNewType != nType)
                 flush();
             nType = nNewType;
             const std::string_view start = GameSubPathStart(dir, nType);
-            sub = start.empty() ? std::string() : std::string(start) + "/";
+            if (start.empty())
+                subs.emplace_back();
+            else
+                subs.push_back(std::string(start) + "/");
             continue;
         }
         const std::size_t nDot = name.rfind('.');
         if (nType == GAME_TYPE_INVALID)
-            m_ignored.push_back({nSource, Cp1252ToUtf8(Join(dir, name)),
+            m_ignored.push_back({nSource, Cp1252ToUtf8(Join(dir, std::string(name))),
                                  GameIgnoreReason::UnknownFolder});
         else if (nDot == std::string::npos ||
-                 !IsGameExtensionLoaded(nType, std::string_view(name).substr(nDot)))
-            m_ignored.push_back({nSource, Cp1252ToUtf8(Join(dir, name)),
+                 !IsGameExtensionLoaded(nType, name.substr(nDot)))
+            m_ignored.push_back({nSource, Cp1252ToUtf8(Join(dir, std::string(name))),
                                  GameIgnoreReason::Extension});
         else
-            run.push_back({name, sub, dir, &entry});
+        {
+            if (nDir < 0)
+                nDir = AddDir(NameToUtf8(dir));
+            run.push_back({name, static_cast<int>(subs.size()) - 1, nDir, &entry});
+        }
     }
     flush();
 }
 
+int CGameFolder::AddDir(std::string dir)
+{
+    if (m_dirs.empty() || m_dirs.back() != dir)
+        m_dirs.push_back(std::move(dir));
+    return static_cast<int>(m_dirs.size()) - 1;
+}
+
+namespace
+{
+std::size_t HashNoCase(int nType, std::string_view name)
+{
+    std::size_t h = 1469598103934665603ull ^ static_cast<std::size_t>(nType);
+    for (const char c : name)
+        h = (h ^ static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c)) *
+            1099511628211ull;
+    return h;
+}
+} // namespace
+
+int CGameFolder::FindLoaded(int nType, std::string_view name) const
+{
+    if (m_slots.empty())
+        return -1;
+    const std::size_t nMask = m_slots.size() - 1;
+    for (std::size_t i = HashNoCase(nType, name) & nMask;; i = (i + 1) & nMask)
+    {
+        const int nFile = m_slots[i];
+        if (nFile < 0)
+            return -1;
+        if (m_files[nFile].nType == nType && EqualNoCase(m_files[nFile].Name(), name))
+            return nFile;
+    }
+}
+
 void CGameFolder::Resolve()
 {
-    m_hides.assign(m_files.size(), {});
-    m_loadedByKey.reserve(m_files.size());
+    std::size_t nSlots = 16;
+    while (nSlots < 2 * m_files.size())
+        nSlots *= 2;
+    m_slots.assign(nSlots, -1);
+    // The last copy met of each loaded file, where the next one joins the chain.
+    std::vector<int> last(m_files.size(), -1);
+    const std::size_t nMask = nSlots - 1;
     for (int i = 0; i < static_cast<int>(m_files.size()); ++i)
     {
         GameFile& file = m_files[i];
-        std::string key = std::to_string(file.nType) + '/' + ToLowerAscii(file.strName);
-        const auto [it, bNew] = m_loadedByKey.try_emplace(std::move(key), i);
-        if (!bNew)
+        const std::string_view name = file.Name();
+        for (std::size_t s = HashNoCase(file.nType, name) & nMask;; s = (s + 1) & nMask)
         {
-            file.nLoadedFile = it->second;
-            m_hides[it->second].push_back(i);
+            const int nOther = m_slots[s];
+            if (nOther < 0)
+            {
+                m_slots[s] = i;
+                last[i] = i;
+                break;
+            }
+            if (m_files[nOther].nType == file.nType && EqualNoCase(m_files[nOther].Name(), name))
+            {
+                file.nLoadedFile = nOther;
+                m_files[last[nOther]].nNextCopy = i;
+                last[nOther] = i;
+                break;
+            }
         }
     }
 }
@@ -494,16 +589,20 @@ void CGameFolder::Resolve()
 std::vector<int> CGameFolder::LoadedFiles() const
 {
     std::vector<int> loaded;
-    loaded.reserve(m_loadedByKey.size());
     for (int i = 0; i < static_cast<int>(m_files.size()); ++i)
         if (m_files[i].nLoadedFile < 0)
             loaded.push_back(i);
     return loaded;
 }
 
-const std::vector<int>& CGameFolder::HiddenBy(int nFile) const
+std::vector<int> CGameFolder::HiddenBy(int nFile) const
 {
-    return m_hides[nFile];
+    std::vector<int> hidden;
+    if (m_files[nFile].nLoadedFile >= 0)
+        return hidden;
+    for (int n = m_files[nFile].nNextCopy; n >= 0; n = m_files[n].nNextCopy)
+        hidden.push_back(n);
+    return hidden;
 }
 
 bool CGameFolder::IsOverride(int nLoaded, int nHidden) const
@@ -543,13 +642,12 @@ std::vector<GameHit> CGameFolder::Find(std::string_view request, bool bTypePath)
     std::vector<GameHit> hits;
     if (name.empty())
         return hits;
-    const std::string lowered = ToLowerAscii(name);
     for (int t = GAME_TYPE_ROOT; t < GAME_TYPE_COUNT; ++t)
     {
         if (nOnlyType != GAME_TYPE_INVALID && t != nOnlyType)
             continue;
-        const auto it = m_loadedByKey.find(std::to_string(t) + '/' + lowered);
-        if (it == m_loadedByKey.end())
+        const int nLoaded = FindLoaded(t, name);
+        if (nLoaded < 0)
             continue;
         GameHit hit;
         hit.nType = t;
@@ -562,9 +660,8 @@ std::vector<GameHit> CGameFolder::Find(std::string_view request, bool bTypePath)
             else
                 hit.aHides.push_back(nFile);
         };
-        consider(it->second);
-        for (const int nHidden : m_hides[it->second])
-            consider(nHidden);
+        for (int n = nLoaded; n >= 0; n = m_files[n].nNextCopy)
+            consider(n);
         if (hit.nLoads >= 0)
             hits.push_back(std::move(hit));
     }
@@ -575,7 +672,14 @@ std::string CGameFolder::Location(int nFile) const
 {
     const GameFile& file = m_files[nFile];
     const GameSource& source = m_sources[file.nSource];
-    return source.bArchive ? source.strPath + ":" + file.strPath : Join(source.strPath, file.strPath);
+    return source.bArchive ? source.strPath + ":" + PathInSource(nFile)
+                           : Join(source.strPath, PathInSource(nFile));
+}
+
+std::string CGameFolder::PathInSource(int nFile) const
+{
+    const GameFile& file = m_files[nFile];
+    return Join(m_dirs[file.nDir], file.strStoredName);
 }
 
 std::string CGameFolder::IgnoredLocation(const GameIgnored& ignored) const
@@ -588,7 +692,7 @@ std::string CGameFolder::IgnoredLocation(const GameIgnored& ignored) const
 std::string CGameFolder::PathInRoot(int nFile) const
 {
     const GameFile& file = m_files[nFile];
-    return file.bLz41 ? file.strPath.substr(0, file.strPath.size() - 5) : file.strPath;
+    return Join(m_dirs[file.nDir], std::string(file.Name()));
 }
 
 std::string CGameFolder::SourceDiskPath(int nSource) const

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "GameModList.h"
@@ -30,16 +29,23 @@ struct GameRoot
 // A file the engine indexes, in the engine's index order.
 struct GameFile
 {
-    std::string strName;    // UTF-8, as the game knows it: a loose "x.tbl.lz41" is "x.tbl"
-    std::string strSubPath; // "glass/" below the type folder; empty for none
-    std::string strPath;    // inside its archive, or below its root's folder; "/" separated
-    std::int64_t nOffset = 0; // in its archive
-    std::int64_t nSize = 0;   // stored bytes
+    std::string strStoredName; // UTF-8, as stored: a loose "x.tbl.lz41" keeps its suffix
+    std::string strSubPath;    // "glass/" below the type folder; empty for none
+    std::int64_t nOffset = 0;  // in its archive
+    std::int64_t nSize = 0;    // stored bytes
     std::int64_t tTime = 0;
     int nSource = 0;
     int nType = 0;
+    int nDir = 0;         // its folder in its source (CGameFolder::Dir)
     int nLoadedFile = -1; // -1: the game loads this file; else the one that hides it
+    int nNextCopy = -1;   // the next copy the same loaded file hides, in the engine's order
     bool bLz41 = false;   // a loose file stored compressed
+
+    // The name the game knows it by: a loose "x.tbl.lz41" is "x.tbl".
+    std::string_view Name() const
+    {
+        return std::string_view(strStoredName).substr(0, strStoredName.size() - (bLz41 ? 5 : 0));
+    }
 };
 
 enum class GameIgnoreReason
@@ -91,7 +97,7 @@ public:
     // The files the game loads, in index order.
     std::vector<int> LoadedFiles() const;
     // The copies a loaded file hides, in the engine's order.
-    const std::vector<int>& HiddenBy(int nFile) const;
+    std::vector<int> HiddenBy(int nFile) const;
     // Same sub path as the loaded copy: an override; another one: a shadow.
     bool IsOverride(int nLoaded, int nHidden) const;
 
@@ -102,6 +108,12 @@ public:
     // "archive.vp:data/tables/ships.tbl", or the loose file's path, from the game folder.
     std::string Location(int nFile) const;
     std::string IgnoredLocation(const GameIgnored& ignored) const;
+    // A folder of a source, "/" separated, UTF-8: "data/maps/glass" inside an archive, or
+    // below the root's folder for a loose file.
+    const std::string& Dir(int nDir) const { return m_dirs[nDir]; }
+    // Where the file lies in its source: its archive path, or its path below its root's
+    // folder as stored.
+    std::string PathInSource(int nFile) const;
     // Where the file lies inside its root: its archive path, or its path below the root's
     // folder; a loose ".lz41" without that suffix.
     std::string PathInRoot(int nFile) const;
@@ -124,7 +136,11 @@ private:
     std::vector<GameFile> m_files;
     std::vector<GameIgnored> m_ignored;
     std::vector<std::string> m_warnings;
-    std::vector<std::vector<int>> m_hides; // by file; only loaded files have any
-    std::unordered_map<std::string, int> m_loadedByKey; // type and lowered name
+    std::vector<std::string> m_dirs;
+    // Open addressing over the loaded files by type and name without case, so a lookup
+    // table of tens of thousands of names costs no allocation per name.
+    std::vector<int> m_slots;
+    int FindLoaded(int nType, std::string_view name) const;
+    int AddDir(std::string dir);
     bool m_bComplete = true;
 };

@@ -1,5 +1,6 @@
 #include "GamePathTypes.h"
 
+#include <array>
 #include <string>
 
 #include "AsciiText.h"
@@ -61,10 +62,21 @@ int GamePathTypeOfDir(std::string_view path)
     if (nStart == std::string_view::npos)
         return GAME_TYPE_ROOT;
     path = path.substr(nStart, path.find_last_not_of('/') - nStart + 1);
+    // Every type folder but the root starts with "data"; archives hold thousands of
+    // directories, so the rest are not tried one by one.
+    if (path.size() < 4 || !EqualsNoCaseAscii(path.substr(0, 4), "data"))
+        return GAME_TYPE_INVALID;
+    static const auto paths = []
+    {
+        std::array<std::string_view, GAME_TYPE_COUNT> p{};
+        for (int t = 0; t < GAME_TYPE_COUNT; ++t)
+            p[t] = kTypes[t].szPath;
+        return p;
+    }();
     int nBest = GAME_TYPE_INVALID;
     for (int t = GAME_TYPE_DATA; t < GAME_TYPE_COUNT; ++t)
     {
-        const std::string_view typePath = kTypes[t].szPath;
+        const std::string_view typePath = paths[t];
         if (t == GAME_TYPE_DATA)
         {
             // No unknown folder directly below data: only the exact name, case and all.

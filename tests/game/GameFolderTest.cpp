@@ -134,7 +134,7 @@ TEST(GameFolder, FilesSortAsTheEngineComparesNameAndSubPath)
     ASSERT_TRUE(folder.Open(dir.Path(), std::string("Mod")));
     std::vector<std::string> order;
     for (const GameFile& file : folder.Files())
-        order.push_back(file.strSubPath + file.strName);
+        order.push_back(file.strSubPath + std::string(file.Name()));
     const std::vector<std::string> once = {"A.dds", "glass/a.dds", "glass/zz.dds", "zz.dds"};
     std::vector<std::string> twice = once;
     twice.insert(twice.end(), once.begin(), once.end());
