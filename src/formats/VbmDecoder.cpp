@@ -30,6 +30,38 @@ std::uint8_t Widen5(unsigned v)
     return static_cast<std::uint8_t>((v & 31) * 255 / 31);
 }
 
+using Rgba8 = std::array<std::uint8_t, 4>;
+
+Rgba8 Convert(std::uint32_t nFormat, bool bAlphaInverted, unsigned v)
+{
+    if (nFormat == 0)
+    {
+        const bool bOpaque = ((v & 0x8000) != 0) != bAlphaInverted;
+        return {Widen5(v >> 10), Widen5(v >> 5), Widen5(v), static_cast<std::uint8_t>(bOpaque ? 255 : 0)};
+    }
+    if (nFormat == 1)
+        return {static_cast<std::uint8_t>(((v >> 8) & 15) * 17), static_cast<std::uint8_t>(((v >> 4) & 15) * 17),
+                static_cast<std::uint8_t>((v & 15) * 17), static_cast<std::uint8_t>((v >> 12) * 17)};
+    return {Widen5(v >> 11), static_cast<std::uint8_t>(((v >> 5) & 63) * 255 / 63), Widen5(v), 255};
+}
+
+// Every 16-bit value of a format as RGBA, made once: a frame is then one lookup a pixel.
+const std::vector<Rgba8>& PixelTable(std::uint32_t nFormat, bool bAlphaInverted)
+{
+    // 1555, 1555 inverted, 4444, 565.
+    static const std::array<std::vector<Rgba8>, 4> tables = []
+    {
+        std::array<std::vector<Rgba8>, 4> t;
+        for (int k = 0; k < 4; ++k)
+        {
+            t[k].resize(0x10000);
+            for (unsigned v = 0; v < 0x10000; ++v)
+                t[k][v] = Convert(k < 2 ? 0 : static_cast<std::uint32_t>(k - 1), k == 1, v);
+        }
+        return t;
+    }();
+    return tables[nFormat == 0 ? (bAlphaInverted ? 1 : 0) : nFormat + 1];
+}
 } // namespace
 
 Result DecodeVbm(std::span<const std::uint8_t> entry, VbmAnimation& vbm)
@@ -109,6 +141,8 @@ Result VbmFrameRgba(const VbmAnimation& vbm, int nFrame, int nLevel, bool bAlpha
     if (nFrame < 0 || nFrame >= vbm.nFrameCount)
         return Result::Fail("the VBM has " + std::to_string(vbm.nFrameCount) + " frames, not " +
                             std::to_string(nFrame + 1));
+    if (vbm.nFormat >= kFormatNames.size())
+        return Result::Fail("the VBM pixel format is unknown");
     if (nLevel < 0 || nLevel >= vbm.nLevelCount)
         return Result::Fail("the VBM has mip levels 0 to " + std::to_string(vbm.nLevelCount - 1) +
                             ", not " + std::to_string(nLevel));
@@ -128,41 +162,10 @@ Result VbmFrameRgba(const VbmAnimation& vbm, int nFrame, int nLevel, bool bAlpha
     out.nHeight = static_cast<std::int32_t>(LevelSide(vbm.nHeight, nLevel));
     out.strFormat = kFormatNames[vbm.nFormat];
     out.rgba.resize(nPixels * 4);
+    const std::vector<Rgba8>& table = PixelTable(vbm.nFormat, bAlphaInverted);
     std::uint8_t* o = out.rgba.data();
-    if (vbm.nFormat == 0)
-    {
-        const std::uint8_t bySet = bAlphaInverted ? 0 : 255;
-        for (std::size_t i = 0; i < nPixels; ++i, o += 4)
-        {
-            const unsigned v = pIn[i];
-            o[0] = Widen5(v >> 10);
-            o[1] = Widen5(v >> 5);
-            o[2] = Widen5(v);
-            o[3] = (v & 0x8000) != 0 ? bySet : static_cast<std::uint8_t>(255 - bySet);
-        }
-    }
-    else if (vbm.nFormat == 1)
-    {
-        for (std::size_t i = 0; i < nPixels; ++i, o += 4)
-        {
-            const unsigned v = pIn[i];
-            o[0] = static_cast<std::uint8_t>(((v >> 8) & 15) * 17);
-            o[1] = static_cast<std::uint8_t>(((v >> 4) & 15) * 17);
-            o[2] = static_cast<std::uint8_t>((v & 15) * 17);
-            o[3] = static_cast<std::uint8_t>((v >> 12) * 17);
-        }
-    }
-    else
-    {
-        for (std::size_t i = 0; i < nPixels; ++i, o += 4)
-        {
-            const unsigned v = pIn[i];
-            o[0] = Widen5(v >> 11);
-            o[1] = static_cast<std::uint8_t>(((v >> 5) & 63) * 255 / 63);
-            o[2] = Widen5(v);
-            o[3] = 255;
-        }
-    }
+    for (std::size_t i = 0; i < nPixels; ++i)
+        std::memcpy(o + i * 4, table[pIn[i]].data(), 4);
     picture = std::move(out);
     return Result::Ok();
 }
