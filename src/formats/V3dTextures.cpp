@@ -7,9 +7,10 @@
 
 namespace
 {
+// Mods swap one kind of a Red Faction texture for another.
 constexpr const char* kExtensions[] = {".tga", ".vbm", ".dds"};
 
-std::string Lower(const std::string& text)
+std::string Lower(std::string_view text)
 {
     std::string lower(text);
     for (char& ch : lower)
@@ -19,48 +20,57 @@ std::string Lower(const std::string& text)
 }
 
 // "name" of "name.tga"; the whole name when it has no extension.
-std::string Base(const std::string& name)
+std::string_view Base(std::string_view name)
 {
     const std::size_t nDot = name.find_last_of('.');
-    return nDot == std::string::npos ? name : name.substr(0, nDot);
+    return nDot == std::string_view::npos ? name : name.substr(0, nDot);
 }
 
 // "name" of "name-mip2", empty when the name has no such ending.
-std::string WithoutMip(const std::string& base)
+std::string_view WithoutMip(std::string_view base)
 {
     const std::size_t nDash = base.rfind("-mip");
-    if (nDash == std::string::npos || nDash == 0 || nDash + 4 == base.size() ||
-        base.find_first_not_of("0123456789", nDash + 4) != std::string::npos)
+    if (nDash == std::string_view::npos || nDash == 0 || nDash + 4 == base.size() ||
+        base.find_first_not_of("0123456789", nDash + 4) != std::string_view::npos)
         return {};
     return base.substr(0, nDash);
 }
+
+void AddNames(std::string_view name, std::string_view base, std::vector<std::string>& names)
+{
+    names.emplace_back(name);
+    for (const char* szExtension : kExtensions)
+        names.push_back(std::string(base) + szExtension);
+}
 } // namespace
+
+std::vector<std::string> V3dTextureFileNames(std::string_view name)
+{
+    const std::string lower = Lower(name);
+    const std::string_view base = Base(lower);
+    if (base.empty())
+        return {};
+    std::vector<std::string> names;
+    AddNames(lower, base, names);
+    // A level's smaller copy the archive lacks: the full-size texture instead.
+    if (const std::string_view full = WithoutMip(base); !full.empty())
+        AddNames(std::string(full) + lower.substr(base.size()), full, names);
+    return names;
+}
 
 std::vector<int> FindV3dTextures(const CORBISTAVDoc& doc, const std::vector<std::string>& names)
 {
     std::unordered_map<std::string, int> entries;
     for (int i = 0; i < doc.m_nFileCount; ++i)
         entries.emplace(Lower(doc.m_files[i].strName), i);
-    const auto find = [&](const std::string& name, const std::string& base)
-    {
-        if (const auto it = entries.find(name); it != entries.end())
-            return it->second;
-        for (const char* szExtension : kExtensions)
-            if (const auto it = entries.find(base + szExtension); it != entries.end())
-                return it->second;
-        return -1;
-    };
     std::vector<int> found(names.size(), -1);
     for (std::size_t n = 0; n < names.size(); ++n)
-    {
-        const std::string name = Lower(names[n]);
-        const std::string base = Base(name);
-        if (base.empty())
-            continue;
-        found[n] = find(name, base);
-        if (const std::string full = WithoutMip(base); found[n] < 0 && !full.empty())
-            found[n] = find(full + name.substr(base.size()), full);
-    }
+        for (const std::string& candidate : V3dTextureFileNames(names[n]))
+            if (const auto it = entries.find(candidate); it != entries.end())
+            {
+                found[n] = it->second;
+                break;
+            }
     return found;
 }
 
