@@ -407,17 +407,15 @@ bool CAutoPreview::LoadTga(const EntrySource& source)
 bool CAutoPreview::LoadAni(const EntrySource& source)
 {
     AniHeader header;
-    if (source.nOffset < 0 || source.nSize < 0 || source.nOffset + source.nSize > INT32_MAX)
+    ArchiveFile entry;
+    if (!ToArchiveFile(source, entry))
         return false;
-    std::int32_t nOffset = static_cast<std::int32_t>(source.nOffset);
-    std::int32_t nSize = static_cast<std::int32_t>(source.nSize);
+    std::int32_t nOffset = entry.nOffset;
+    std::int32_t nSize = entry.nSize;
     {
         CInputFile file;
         if (!file.Open(source.strPath))
             return false;
-        ArchiveFile entry;
-        entry.nOffset = nOffset;
-        entry.nSize = nSize;
         CEntryReader reader(file, source.mode);
         if (!reader.Open(entry, source.strPath))
             return false;
@@ -622,6 +620,12 @@ void CAutoPreview::OpenViewer()
     {
         m_pViewer = new CPreviewViewer(window());
         connect(m_pViewer, &CPreviewViewer::MipRequested, this, &CAutoPreview::OnMipRequested);
+        connect(m_pViewer, &CPreviewViewer::AlphaInversionRequested, this,
+                [this](bool bInverted)
+                {
+                    if (m_pPresenter && m_pPresenter->SetAlphaInverted(bInverted))
+                        PresenterChanged();
+                });
     }
     UpdateViewer();
     m_pViewer->show();

@@ -10,6 +10,8 @@
 #include "ModelTextures.h"
 #include "PofModel.h"
 #include "TextEncoding.h"
+#include "V3dMesh.h"
+#include "V3dTextures.h"
 
 QImage RenderModelImage(const ModelScene& scene, QSize size, const PofView& view)
 {
@@ -33,6 +35,10 @@ Result CModelPresenter::Load(std::vector<std::uint8_t> bytes, const EntrySource&
         {
         case FILE_TYPE_POF:
             r = LoadPof(bytes, *pScene);
+            break;
+        case FILE_TYPE_V3M:
+        case FILE_TYPE_V3C:
+            r = LoadV3d(bytes, *pScene);
             break;
         default:
             r = Result::Fail("not a model");
@@ -62,6 +68,23 @@ Result CModelPresenter::LoadPof(const std::vector<std::uint8_t>& bytes, ModelSce
                           static_cast<int>(model.ShownSubobjects().size())) +
         (model.textures.empty() ? QStringLiteral("no textures")
                                 : QString::fromStdString(Cp1252ToUtf8(model.textures.front())));
+    return Result::Ok();
+}
+
+Result CModelPresenter::LoadV3d(const std::vector<std::uint8_t>& bytes, ModelScene& scene)
+{
+    V3dMesh mesh;
+    if (Result r = ParseV3d(bytes, mesh); !r)
+        return r;
+    const std::vector<std::string> textures = mesh.Textures();
+    scene.mesh = BuildV3dMesh(mesh);
+    scene.textures = LoadModelTextures(m_host.textures(), textures, V3dTextureFileNames,
+                                       UsedTextures(scene.mesh, textures.size()));
+    scene.caption = QString::asprintf("%i triangles, %i submeshes - ",
+                                      static_cast<int>(mesh.ShownTriangleCount()),
+                                      static_cast<int>(mesh.submeshes.size())) +
+                    (textures.empty() ? QStringLiteral("no textures")
+                                      : QString::fromStdString(Cp1252ToUtf8(textures.front())));
     return Result::Ok();
 }
 

@@ -25,7 +25,7 @@ struct ModelScene
 // The model drawn into an image of the given size, as the view says.
 QImage RenderModelImage(const ModelScene& scene, QSize size, const PofView& view);
 
-// What the preview holds of a model entry (POF): the model flattened for drawing with the
+// What the preview holds of a model entry (POF, V3M, V3C): the model flattened for drawing with the
 // textures the resolver finds, and the pane's picture of it.
 class CModelPresenter : public IPreviewPresenter
 {
@@ -49,6 +49,7 @@ public:
 
 private:
     Result LoadPof(const std::vector<std::uint8_t>& bytes, ModelScene& scene);
+    Result LoadV3d(const std::vector<std::uint8_t>& bytes, ModelScene& scene);
 
     PresenterHost m_host;
     std::shared_ptr<const ModelScene> m_pScene;

@@ -73,6 +73,11 @@ CPreviewViewer::CPreviewViewer(QWidget* pParent) : QWidget(pParent, Qt::Window)
         AddButton(pBar, tr("Ignore alpha"), tr("Show the colour channels without transparency"),
                   QKeySequence(Qt::Key_A));
     m_pIgnoreAlphaAction->setCheckable(true);
+    m_pInvertAlphaAction = AddButton(
+        pBar, tr("Invert alpha"), tr("Read the 1-bit alpha the other way round (set: transparent)"),
+        QKeySequence(Qt::Key_I));
+    m_pInvertAlphaAction->setCheckable(true);
+    m_pInvertAlphaAction->setVisible(false);
     pToolsLayout->addWidget(pBar);
     m_pZoomLabel = new QLabel(m_pPictureTools);
     m_pZoomLabel->setMinimumWidth(m_pZoomLabel->fontMetrics().horizontalAdvance("10000 %"));
@@ -99,13 +104,14 @@ CPreviewViewer::CPreviewViewer(QWidget* pParent) : QWidget(pParent, Qt::Window)
     m_pWireframeAction = AddButton(pModelBar, tr("Wireframe"), tr("Draw the polygons' edges only"),
                                    QKeySequence(Qt::Key_W));
     m_pWireframeAction->setCheckable(true);
-    m_pTexturesAction = AddButton(pModelBar, tr("Textures"),
-                                  tr("Draw the textures the archive holds"), QKeySequence(Qt::Key_T));
+    m_pTexturesAction =
+        AddButton(pModelBar, tr("Textures"), tr("Draw the textures the archive holds"),
+                  QKeySequence(Qt::Key_T));
     m_pTexturesAction->setCheckable(true);
     m_pTexturesAction->setChecked(true);
-    QAction* pResetView = AddButton(pModelBar, tr("Reset view"),
-                                    tr("Back to the first view (double-click)"),
-                                    QKeySequence(Qt::Key_Home));
+    QAction* pResetView =
+        AddButton(pModelBar, tr("Reset view"), tr("Back to the first view (double-click)"),
+                  QKeySequence(Qt::Key_Home));
     pModelLayout->addWidget(pModelBar);
     pModelLayout->addWidget(new QLabel(tr("Drag to turn, wheel to zoom"), m_pModelTools));
     pModelLayout->addStretch(1);
@@ -145,6 +151,8 @@ CPreviewViewer::CPreviewViewer(QWidget* pParent) : QWidget(pParent, Qt::Window)
     connect(pZoomIn, &QAction::triggered, m_pCanvas, [this] { m_pCanvas->ZoomBy(1); });
     connect(pZoomOut, &QAction::triggered, m_pCanvas, [this] { m_pCanvas->ZoomBy(-1); });
     connect(m_pIgnoreAlphaAction, &QAction::toggled, m_pCanvas, &CPictureCanvas::SetIgnoreAlpha);
+    connect(m_pInvertAlphaAction, &QAction::triggered, this,
+            &CPreviewViewer::AlphaInversionRequested);
     connect(m_pCanvas, &CPictureCanvas::ZoomChanged, this, &CPreviewViewer::UpdateZoomLabel);
     connect(m_pWireframeAction, &QAction::toggled, m_pModelCanvas, &CModelCanvas::SetWireframe);
     connect(m_pTexturesAction, &QAction::toggled, m_pModelCanvas, &CModelCanvas::SetTextures);
@@ -179,6 +187,7 @@ void CPreviewViewer::ShowPicture(const QString& title, const QImage& image, cons
     m_pCanvas->SetImage(image);
     ShowPage(m_pCanvas);
     m_pIgnoreAlphaAction->setEnabled(image.hasAlphaChannel());
+    m_pInvertAlphaAction->setVisible(false);
 
     m_bFillingChoices = true;
     m_pMipBox->clear();
@@ -197,6 +206,12 @@ void CPreviewViewer::ShowPicture(const QString& title, const QImage& image, cons
 
     m_pCaption->setText(caption);
     UpdateZoomLabel(m_pCanvas->Zoom());
+}
+
+void CPreviewViewer::OfferAlphaInversion(bool bOffered, bool bInverted)
+{
+    m_pInvertAlphaAction->setVisible(bOffered);
+    m_pInvertAlphaAction->setChecked(bInverted);
 }
 
 void CPreviewViewer::ShowText(const QString& title, const QString& text, TextSyntax syntax)

@@ -40,6 +40,9 @@ public:
     // faces. The same-sized next frame of an animation keeps zoom and position.
     void ShowPicture(const QString& title, const QImage& image, const QString& caption,
                      int nMipCount = 1, int nFaceCount = 1, int nMip = 0, int nFace = 0);
+    // Offers a switch of the picture's 1-bit alpha (a 1555 VBM), as it is now; every
+    // other picture shown goes without it.
+    void OfferAlphaInversion(bool bOffered, bool bInverted);
     void ShowText(const QString& title, const QString& text, TextSyntax syntax = TextSyntax::Table);
     // A model; the same scene shown again keeps the way it is turned.
     void ShowModel(const QString& title, std::shared_ptr<const ModelScene> pScene,
@@ -48,6 +51,7 @@ public:
     void ShowMessage(const QString& title, const QString& text);
 
     CPictureCanvas* Canvas() const { return m_pCanvas; }
+    QAction* InvertAlphaAction() const { return m_pInvertAlphaAction; }
     CTextView* TextView() const { return m_pTextView; }
     CModelCanvas* ModelCanvas() const { return m_pModelCanvas; }
     QString Caption() const;
@@ -62,6 +66,7 @@ public:
 
 signals:
     void MipRequested(int nMip, int nFace);
+    void AlphaInversionRequested(bool bInverted);
 
 protected:
     void showEvent(QShowEvent* pEvent) override;
@@ -81,6 +86,7 @@ private:
     QWidget* m_pPictureTools = nullptr;
     QAction* m_pFitAction = nullptr;
     QAction* m_pIgnoreAlphaAction = nullptr;
+    QAction* m_pInvertAlphaAction = nullptr;
     QLabel* m_pZoomLabel = nullptr;
     QLabel* m_pMipLabel = nullptr;
     QComboBox* m_pMipBox = nullptr;

@@ -8,9 +8,6 @@
 #include "CInputFile.h"
 #include "CORBISTAVDoc.h"
 
-namespace
-{
-// The record the entry readers take; entries of archives reach no further than 2 GiB.
 bool ToArchiveFile(const EntrySource& source, ArchiveFile& file)
 {
     constexpr std::int64_t nMost = std::numeric_limits<std::int32_t>::max();
@@ -22,7 +19,6 @@ bool ToArchiveFile(const EntrySource& source, ArchiveFile& file)
     file.nType = source.nType;
     return true;
 }
-} // namespace
 
 EntrySource EntrySource::FromDocument(const CORBISTAVDoc& doc, const ArchiveFile& file)
 {

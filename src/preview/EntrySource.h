@@ -29,6 +29,8 @@ struct EntrySource
     static EntrySource FromDocument(const CORBISTAVDoc& doc, const ArchiveFile& file);
 };
 
+// The record the entry readers take; false for an entry past what they reach (2 GiB).
+bool ToArchiveFile(const EntrySource& source, ArchiveFile& file);
 // The entry's content, decompressed as its mode says; a damaged entry (data outside the file,
 // a compressed entry that does not decompress) is refused rather than padded.
 Result ReadEntrySource(const EntrySource& source, std::vector<std::uint8_t>& bytes);

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "Result.h"
 #include "RgbaPicture.h"
 
 class ITextureResolver;
@@ -17,11 +15,6 @@ using TextureCandidates = std::vector<std::string> (*)(std::string_view name);
 // A POF texture: the name with any picture extension dropped, then .dds, .tga, .png, .jpg,
 // .pcx.
 std::vector<std::string> PofTextureCandidates(std::string_view name);
-
-// A texture entry's picture by its extension; a DDS gives its first level within the preview's
-// texture size.
-Result DecodeTexture(std::string_view fileName, std::span<const std::uint8_t> bytes,
-                     RgbaPicture& picture);
 
 // One picture per name, empty where no candidate is found, it does not decode, or wanted
 // (when given) says no polygon drawn uses it.

@@ -4,10 +4,12 @@
 #include <string>
 
 #include "AsciiText.h"
+#include "CFontPresenter.h"
 #include "CModelPresenter.h"
 #include "COggPresenter.h"
 #include "CPicturePresenter.h"
 #include "CTextPresenter.h"
+#include "CVbmPresenter.h"
 #include "FileTypes.h"
 
 namespace
@@ -30,6 +32,12 @@ const PreviewKind kKinds[] = {
     {FILE_TYPE_JPG, nullptr, PreviewGate::None, MakePicture},
     {FILE_TYPE_OGG, nullptr, PreviewGate::Sound, Make<COggPresenter>},
     {FILE_TYPE_POF, nullptr, PreviewGate::None, Make<CModelPresenter>},
+    {FILE_TYPE_V3M, nullptr, PreviewGate::None, Make<CModelPresenter>},
+    {FILE_TYPE_V3C, nullptr, PreviewGate::None, Make<CModelPresenter>},
+    {FILE_TYPE_VBM, nullptr, PreviewGate::None, Make<CVbmPresenter>},
+    {FILE_TYPE_VF, nullptr, PreviewGate::None, Make<CFontPresenter>},
+    {FILE_TYPE_TTF, nullptr, PreviewGate::None, Make<CFontPresenter>},
+    {0, ".otf", PreviewGate::None, Make<CFontPresenter>},
 };
 } // namespace
 
