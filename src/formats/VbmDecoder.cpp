@@ -139,7 +139,8 @@ Result VbmFrameRgba(const VbmAnimation& vbm, int nFrame, int nLevel, bool bAlpha
                     RgbaPicture& picture)
 {
     if (nFrame < 0 || nFrame >= vbm.nFrameCount)
-        return Result::Fail("the VBM has " + std::to_string(vbm.nFrameCount) + " frames, not " +
+        return Result::Fail("the VBM has " + std::to_string(vbm.nFrameCount) +
+                            (vbm.nFrameCount == 1 ? " frame, not " : " frames, not ") +
                             std::to_string(nFrame + 1));
     if (vbm.nFormat >= kFormatNames.size())
         return Result::Fail("the VBM pixel format is unknown");
