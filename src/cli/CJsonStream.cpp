@@ -128,6 +128,17 @@ CJsonStream& CJsonStream::String(std::string_view text)
     return *this;
 }
 
+CJsonStream& CJsonStream::StringParts(std::initializer_list<std::string_view> parts)
+{
+    BeforeValue();
+    m_buffer += '"';
+    for (const std::string_view part : parts)
+        EscapedPart(part);
+    m_buffer += '"';
+    FlushIfFull();
+    return *this;
+}
+
 CJsonStream& CJsonStream::Number(std::int64_t n)
 {
     BeforeValue();
@@ -160,8 +171,14 @@ void CJsonStream::Finish()
 
 void CJsonStream::Escaped(std::string_view text)
 {
-    static const char kHex[] = "0123456789abcdef";
     m_buffer += '"';
+    EscapedPart(text);
+    m_buffer += '"';
+}
+
+void CJsonStream::EscapedPart(std::string_view text)
+{
+    static const char kHex[] = "0123456789abcdef";
     for (std::size_t i = 0; i < text.size();)
     {
         // Plain characters go in runs.
@@ -226,5 +243,4 @@ void CJsonStream::Escaped(std::string_view text)
         }
         ++i;
     }
-    m_buffer += '"';
 }

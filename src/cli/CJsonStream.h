@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -24,6 +25,8 @@ public:
     // The key of the next member of an object.
     CJsonStream& Key(std::string_view key);
     CJsonStream& String(std::string_view text);
+    // One string made of the parts, which need not be joined first.
+    CJsonStream& StringParts(std::initializer_list<std::string_view> parts);
     CJsonStream& Number(std::int64_t n);
     CJsonStream& Bool(bool b);
     CJsonStream& Null();
@@ -34,6 +37,7 @@ private:
     void BeforeValue();
     void Close(char c);
     void Escaped(std::string_view text);
+    void EscapedPart(std::string_view text);
     void FlushIfFull();
 
     std::ostream& m_out;

@@ -81,6 +81,17 @@ void ListText(const CGameFolder& folder, std::ostream& out)
     }
 }
 
+// The location as Location() gives it, written in pieces: one string built for each of
+// tens of thousands of files was a good part of a listing's time.
+void WriteLocation(CJsonStream& json, const CGameFolder& folder, int nFile)
+{
+    const GameFile& file = folder.Files()[nFile];
+    const GameSource& source = folder.Sources()[file.nSource];
+    const std::string& dir = folder.Dir(file.nDir);
+    const std::string_view separator = source.bArchive ? ":" : source.strPath.empty() ? "" : "/";
+    json.StringParts({source.strPath, separator, dir, dir.empty() ? "" : "/", file.strStoredName});
+}
+
 void ListJson(const CGameFolder& folder, std::ostream& out)
 {
     CJsonStream json(out);
@@ -103,16 +114,16 @@ void ListJson(const CGameFolder& folder, std::ostream& out)
             .Key("folder").String(GetGamePathType(file.nType).szPath)
             .Key("name").String(file.Name())
             .Key("size");
-        if (!bProbe)
-            json.Number(file.nSize);
-        else if (reader.Open(f))
-            json.Number(reader.ContentSize());
+        std::int64_t nSize = file.nSize;
+        if (!bProbe || reader.ContentSizeOf(f, nSize))
+            json.Number(nSize);
         else
             json.Null(); // a damaged entry has no size to tell
-        json.Key("time").Number(file.tTime).Key("loads").String(folder.Location(f));
+        json.Key("time").Number(file.tTime).Key("loads");
+        WriteLocation(json, folder, f);
         json.Key("hides").BeginArray();
-        for (const int nHidden : folder.HiddenBy(f))
-            json.String(folder.Location(nHidden));
+        for (int n = file.nNextCopy; n >= 0; n = folder.Files()[n].nNextCopy)
+            WriteLocation(json, folder, n);
         json.EndArray().EndObject();
     }
     json.EndArray().Key("ignored").BeginArray();

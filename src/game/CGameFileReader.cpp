@@ -9,11 +9,23 @@ CGameFileReader::CGameFileReader(const CGameFolder& folder) : m_folder(folder), 
 
 Result CGameFileReader::Open(int nFile)
 {
+    return OpenAs(nFile, m_folder.Location(nFile));
+}
+
+bool CGameFileReader::ContentSizeOf(int nFile, std::int64_t& nSize)
+{
+    static const std::string kNoLabel;
+    if (!OpenAs(nFile, kNoLabel))
+        return false;
+    nSize = m_reader.ContentSize();
+    return true;
+}
+
+Result CGameFileReader::OpenAs(int nFile, const std::string& label)
+{
     const GameFile& file = m_folder.Files()[nFile];
     const GameSource& source = m_folder.Sources()[file.nSource];
-    const std::string label = m_folder.Location(nFile);
     ArchiveFile entry;
-    entry.strName = file.strStoredName;
     if (source.bArchive)
     {
         if (m_nOpenSource != file.nSource || !m_input.IsOpen())

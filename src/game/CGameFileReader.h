@@ -22,12 +22,17 @@ public:
 
     // Opens one file; failures name its location and the cause.
     Result Open(int nFile);
+    // The bytes of one file's content, without a label for a failure: for listings of
+    // many files. False when the file cannot be read.
+    bool ContentSizeOf(int nFile, std::int64_t& nSize);
     // After Open: the bytes the content has.
     std::int64_t ContentSize() const { return m_reader.ContentSize(); }
     Result Stream(const CEntryReader::Sink& sink) { return m_reader.Stream(sink); }
     Result ReadAll(std::vector<unsigned char>& content) { return m_reader.ReadAll(content); }
 
 private:
+    Result OpenAs(int nFile, const std::string& label);
+
     const CGameFolder& m_folder;
     CInputFile m_input;
     CReadAheadSource m_readAhead{m_input};
