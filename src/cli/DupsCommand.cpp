@@ -13,6 +13,7 @@
 #include "CEntryExtractor.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
+#include "ContentSinks.h"
 #include "ExitCodes.h"
 #include "TextEncoding.h"
 
@@ -62,13 +63,7 @@ bool Measure(const CCliArchive& archive, CInputFile& input, CDigest& digest, Cop
         r = reader.Open(doc.m_files[copy.nFile], label);
     std::int64_t nSize = 0;
     if (r)
-        r = reader.Stream(
-            [&](std::span<const unsigned char> piece)
-            {
-                digest.Update(piece);
-                nSize += static_cast<std::int64_t>(piece.size());
-                return Result::Ok();
-            });
+        r = reader.Stream(DigestSink(digest, nSize));
     const std::string value = digest.Finish();
     if (!r)
     {

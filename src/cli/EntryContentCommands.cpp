@@ -8,6 +8,7 @@
 #include "CEntryExtractor.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
+#include "ContentSinks.h"
 #include "EntrySelection.h"
 #include "ExitCodes.h"
 
@@ -33,13 +34,7 @@ int CatEntry(const CCliArchive& archive, const CatOptions& options, std::ostream
     const std::string label = CEntryExtractor::ArchivePathOf(doc, nFile);
     Result r = reader.Open(doc.m_files[nFile], label);
     if (r)
-        r = reader.Stream(
-            [&](std::span<const unsigned char> piece)
-            {
-                out.write(reinterpret_cast<const char*>(piece.data()),
-                          static_cast<std::streamsize>(piece.size()));
-                return out ? Result::Ok() : Result::Fail("standard output could not be written");
-            });
+        r = reader.Stream(StreamSink(out));
     out.flush();
     if (!r)
         return Fail(r.Text());
@@ -68,12 +63,10 @@ int SumEntries(const CCliArchive& archive, const SumOptions& options, std::ostre
         const std::string label = CEntryExtractor::ArchivePathOf(doc, f);
         Result r = reader.Open(doc.m_files[f], label);
         if (r)
-            r = reader.Stream(
-                [&](std::span<const unsigned char> piece)
-                {
-                    digest->Update(piece);
-                    return Result::Ok();
-                });
+        {
+            std::int64_t nSize = 0;
+            r = reader.Stream(DigestSink(*digest, nSize));
+        }
         const std::string value = digest->Finish();
         if (!r)
         {

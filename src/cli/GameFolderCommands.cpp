@@ -12,6 +12,7 @@
 #include "CEntryExtractor.h"
 #include "CGameFileReader.h"
 #include "CJsonStream.h"
+#include "ContentSinks.h"
 #include "CProgressLine.h"
 #include "EntryContentCommands.h"
 #include "ExitCodes.h"
@@ -140,13 +141,7 @@ bool Measure(const CGameFolder& folder, CGameFileReader& reader, CDigest& digest
     std::int64_t nSize = 0;
     Result r = reader.Open(nFile);
     if (r)
-        r = reader.Stream(
-            [&](std::span<const unsigned char> piece)
-            {
-                digest.Update(piece);
-                nSize += static_cast<std::int64_t>(piece.size());
-                return Result::Ok();
-            });
+        r = reader.Stream(DigestSink(digest, nSize));
     value = digest.Finish();
     if (!r)
     {
@@ -177,13 +172,7 @@ int CatGameFile(const CCliGameFolder& cli, const CatOptions& options, std::ostre
     CGameFileReader reader(cli.Folder());
     Result r = reader.Open(nFile);
     if (r)
-        r = reader.Stream(
-            [&](std::span<const unsigned char> piece)
-            {
-                out.write(reinterpret_cast<const char*>(piece.data()),
-                          static_cast<std::streamsize>(piece.size()));
-                return out ? Result::Ok() : Result::Fail("standard output could not be written");
-            });
+        r = reader.Stream(StreamSink(out));
     out.flush();
     if (!r)
         return Fail(r.Text());
