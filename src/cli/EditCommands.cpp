@@ -163,6 +163,8 @@ int MoveInArchive(const std::string& archive, const std::string& fromText, const
     std::string from, to;
     if (!ToStored(fromText, from) || !ToStored(toText, to))
         return Fail("an archive path cannot be written in Windows-1252");
+    while (from.size() > 1 && IsDirectoryPath(from))
+        from.pop_back();
     // An exact path names a file or a directory; else a pattern must name one file.
     if (!list.IsFile(from) && !list.IsDirectory(from))
     {

@@ -71,9 +71,11 @@ TEST_F(EditCli, AddRemoveAndMoveGiveTheExpectedArchive)
     ASSERT_EQ(run.nExit, 0) << run.err;
     run = RunCli({"mv", archive, "ships.tbl", "Ships2.tbl"});
     ASSERT_EQ(run.nExit, 0) << run.err;
+    run = RunCli({"mv", archive, "\\data\\tables\\hud\\", "gauges"});
+    ASSERT_EQ(run.nExit, 0) << run.err;
     EXPECT_EQ(List(), "Ships2.tbl in \\data\\tables\n"
-                      "gauge.pcx in \\data\\tables\\hud\n"
-                      "x.dds in \\data\\tables\\hud\n"
+                      "gauge.pcx in \\data\\tables\\gauges\n"
+                      "x.dds in \\data\\tables\\gauges\n"
                       "readme.txt in \n");
     EXPECT_EQ(RunCli({"cat", archive, "readme.txt"}).out, "new readme");
     EXPECT_EQ(RunCli({"cat", archive, "x.dds"}).out, "dds");
