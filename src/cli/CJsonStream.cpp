@@ -1,10 +1,20 @@
 #include "CJsonStream.h"
 
+#include <array>
 #include <charconv>
 
 namespace
 {
 constexpr std::size_t kFlushBytes = 64 * 1024;
+
+// The bytes written as they are: printable ASCII but for the quote and the backslash.
+constexpr auto kPlain = []
+{
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x80; ++c)
+        plain[c] = c != '"' && c != '\\';
+    return plain;
+}();
 
 // The length of the UTF-8 sequence at text[i], 0 when it is not a valid one.
 std::size_t Utf8Length(std::string_view text, std::size_t i)
@@ -183,8 +193,7 @@ void CJsonStream::EscapedPart(std::string_view text)
     {
         // Plain characters go in runs.
         std::size_t nPlain = i;
-        while (nPlain < text.size() && text[nPlain] >= 0x20 && text[nPlain] != '"' &&
-               text[nPlain] != '\\')
+        while (nPlain < text.size() && kPlain[static_cast<unsigned char>(text[nPlain])])
             ++nPlain;
         if (nPlain > i)
         {

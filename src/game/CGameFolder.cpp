@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <thread>
@@ -100,8 +101,10 @@ struct DirEntry
 };
 
 // The entries of a folder, links followed as the engine's stat follows them; false when
-// the folder cannot be opened.
-bool ReadFolder(const std::string& dir, std::vector<DirEntry>& entries, int& nError)
+// the folder cannot be opened. Without bDetails, sizes, times and identities are left
+// out where the folder tells the kind of an entry itself, which saves a stat for each.
+bool ReadFolder(const std::string& dir, std::vector<DirEntry>& entries, int& nError,
+                bool bDetails = true)
 {
     entries.clear();
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
@@ -116,6 +119,13 @@ bool ReadFolder(const std::string& dir, std::vector<DirEntry>& entries, int& nEr
             continue;
         DirEntry entry;
         entry.strName = e->d_name;
+        if (!bDetails && (e->d_type == DT_DIR || e->d_type == DT_REG))
+        {
+            entry.bDir = e->d_type == DT_DIR;
+            entry.bFile = e->d_type == DT_REG;
+            entries.push_back(std::move(entry));
+            continue;
+        }
         if (::stat(Join(dir, entry.strName).c_str(), &entry.st) != 0)
             continue;
         entry.bDir = S_ISDIR(entry.st.st_mode);
@@ -130,6 +140,25 @@ bool ReadFolder(const std::string& dir, std::vector<DirEntry>& entries, int& nEr
     return true;
 }
 
+// Folders listed while one game folder is opened: each type folder's parent is searched
+// for some thirty names, which one listing answers.
+std::map<std::string, std::vector<DirEntry>>& FolderCache()
+{
+    thread_local std::map<std::string, std::vector<DirEntry>> cache;
+    return cache;
+}
+
+const std::vector<DirEntry>& ListedFolder(const std::string& dir)
+{
+    auto [it, bNew] = FolderCache().try_emplace(dir);
+    if (bNew)
+    {
+        int nError = 0;
+        ReadFolder(dir, it->second, nError, false);
+    }
+    return it->second;
+}
+
 bool IsArchiveName(std::string_view name)
 {
     return EndsWithNoCase(name, ".vp") || EndsWithNoCase(name, ".vpc");
@@ -137,12 +166,9 @@ bool IsArchiveName(std::string_view name)
 
 // The folder below parent whose name is component without regard to case: the exact
 // spelling first, else the first in byte order.
-std::optional<std::string> FindFolderNoCase(const std::string& parent, std::string_view component)
+std::optional<std::string> FindFolderNoCase(const std::vector<DirEntry>& entries,
+                                            std::string_view component)
 {
-    std::vector<DirEntry> entries;
-    int nError = 0;
-    if (!ReadFolder(parent, entries, nError))
-        return std::nullopt;
     const DirEntry* pFound = nullptr;
     for (const DirEntry& e : entries)
         if (e.bDir && EqualsNoCaseAscii(e.strName, component))
@@ -168,6 +194,7 @@ Result CGameFolder::Open(const GameFolderSetup& setup)
 {
     *this = CGameFolder();
     m_setup = setup;
+    FolderCache().clear();
     struct stat st{};
     if (::stat(GameDir().c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return Result::Fail(GameDir() + ": not a folder");
@@ -194,7 +221,8 @@ Result CGameFolder::Open(const GameFolderSetup& setup)
                 continue;
             const auto found = component == "." || component == ".."
                                    ? std::optional<std::string>(component)
-                                   : FindFolderNoCase(Join(GameDir(), path), component);
+                                   : FindFolderNoCase(ListedFolder(Join(GameDir(), path)),
+                                                      component);
             if (!found)
             {
                 path = Join(path, component);
@@ -214,6 +242,7 @@ Result CGameFolder::Open(const GameFolderSetup& setup)
     for (int r = 0; r < static_cast<int>(m_roots.size()); ++r)
         if (!m_roots[r].bMissing)
             IndexRoot(r);
+    FolderCache().clear();
     Resolve();
     return Result::Ok();
 }
@@ -269,7 +298,7 @@ void CGameFolder::IndexRoot(int nRoot)
                                        : realPaths[type.nParent];
         const std::string_view full = type.szPath;
         const std::string_view last = full.substr(full.rfind('/') + 1);
-        const auto found = FindFolderNoCase(Join(rootDir, parent), last);
+        const auto found = FindFolderNoCase(ListedFolder(Join(rootDir, parent)), last);
         realPaths[t] = found ? Join(parent, *found) : std::string(type.szPath);
     }
 
@@ -287,11 +316,7 @@ void CGameFolder::IndexRoot(int nRoot)
     for (int t = GAME_TYPE_ROOT; t < GAME_TYPE_COUNT; ++t)
     {
         const std::string folder = t == GAME_TYPE_ROOT ? std::string() : realPaths[t];
-        std::vector<DirEntry> entries;
-        int nError = 0;
-        if (!ReadFolder(Join(rootDir, folder), entries, nError))
-            continue;
-        for (const DirEntry& e : entries)
+        for (const DirEntry& e : ListedFolder(Join(rootDir, folder)))
             if (e.bFile && IsArchiveName(e.strName))
                 packs.push_back({t, Join(folder, e.strName)});
     }
