@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "CliRunner.h"
@@ -128,4 +129,23 @@ TEST_F(GameCli, EngineDupsTellOverridesShadowsAndCriticalFiles)
     EXPECT_EQ(d[0]["identical"], false);
     EXPECT_EQ(d[1]["name"], "ships.tbl");
     EXPECT_EQ(d[1]["critical"], true);
+}
+
+TEST_F(GameCli, ExtractWritesNothingOutsideTheDestination)
+{
+    VpBuilder evil;
+    evil.Dir("data").Dir("tables/../../..").File("evil.tbl", "evil").Up().Up();
+    game.Archive("zz_evil.vp", evil);
+    const CliRun run = RunCli({"extract", "game", "--keep-dirs", "-C", "out/deep"}, dir.Path());
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_NE(run.err.find("zz_evil.vp:data/tables/../../../evil.tbl: refused"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "evil.tbl"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "out/evil.tbl"));
+    EXPECT_EQ(ReadFileText(dir / "out/deep/data/tables/ships.tbl"), "loose ships");
+
+    // sum digests what the game reads, by location.
+    const CliRun sum = RunCli({"sum", "game", "ships.tbl", "--algo", "md5"}, dir.Path());
+    EXPECT_EQ(sum.nExit, 0) << sum.err;
+    EXPECT_EQ(sum.out, "608efabe128bc0771fd0519e9537a3e1  data/tables/ships.tbl\n");
 }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "CGameFileReader.h"
 #include "CGameFolder.h"
+#include "CMemorySource.h"
+#include "CReadAheadSource.h"
 #include "GameFolderBuilder.h"
 #include "Lz41Builder.h"
 #include "TempDir.h"
@@ -208,4 +211,27 @@ TEST(GameFolder, DamagedArchiveIsNamedAndTheRestResolves)
     // What a cut directory still holds is used.
     EXPECT_EQ(Copies(folder, "a.tbl"), (std::vector<std::string>{"cut.vp:data/tables/a.tbl",
                                                                  "good.vp:data/tables/a.tbl"}));
+}
+
+TEST(GameFolder, ReadAheadGivesTheBytesOfAnyWindow)
+{
+    std::vector<unsigned char> bytes(1000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<unsigned char>(i * 7);
+    CMemorySource file(bytes);
+    CReadAheadSource readAhead(file, 64);
+    unsigned char piece[16] = {};
+    // Inside a window, across its end, at the file's end and beyond it.
+    for (const std::int64_t nOffset : {0, 10, 60, 990, 1000, 2000})
+    {
+        const std::int64_t nRead = readAhead.ReadAt(nOffset, piece, sizeof piece);
+        const std::int64_t nWanted =
+            std::max<std::int64_t>(0, std::min<std::int64_t>(16, 1000 - nOffset));
+        ASSERT_EQ(nRead, nWanted) << nOffset;
+        for (std::int64_t i = 0; i < nRead; ++i)
+            EXPECT_EQ(piece[i], bytes[nOffset + i]) << nOffset + i;
+    }
+    std::vector<unsigned char> large(100);
+    EXPECT_EQ(readAhead.ReadAt(900, large.data(), large.size()), 100);
+    EXPECT_EQ(large[0], bytes[900]);
 }
