@@ -813,20 +813,25 @@ Result CArchiveEditList::ReadContent(const std::string& entryPath,
 
 Result CArchiveEditList::Save(const std::string& targetPath, const SaveOptions& options)
 {
-    const std::string target = targetPath.empty() ? m_strPath : targetPath;
-    const int nKind = CORBISTAVDoc::KindOfName(target);
+    const std::string named = targetPath.empty() ? m_strPath : targetPath;
+    const int nKind = CORBISTAVDoc::KindOfName(named);
     if (nKind == ARCHIVE_KIND_NONE)
-        return Result::Fail(target + ": the name must end in .vp, .vpc or .vpp");
+        return Result::Fail(named + ": the name must end in .vp, .vpc or .vpp");
+    // An archive linked into a game folder stays a link: the file it names is replaced.
+    std::string target = named;
     std::error_code ec;
-    const bool bSameFile = target == m_strPath || std::filesystem::equivalent(target, m_strPath, ec);
+    if (std::filesystem::is_symlink(named, ec))
+        if (const auto resolved = std::filesystem::weakly_canonical(named, ec); !ec)
+            target = resolved.string();
+    const bool bSameFile = named == m_strPath || std::filesystem::equivalent(target, m_strPath, ec);
     CArchiveSaver saver(m_root, m_pSource, m_pSource ? m_pSource->Fd() : -1,
                         m_format == ArchiveFormat::Vp);
     // A copy saved as .vpc is compressed through; the archive saved in place keeps every
     // untouched entry as it is stored.
-    saver.SetCompressAll(!bSameFile && EndsWithNoCase(target, ".vpc") &&
+    saver.SetCompressAll(!bSameFile && EndsWithNoCase(named, ".vpc") &&
                          !EndsWithNoCase(m_strPath, ".vpc"));
     const ArchiveFormat format = nKind == ARCHIVE_KIND_VPP ? ArchiveFormat::Vpp : ArchiveFormat::Vp;
     if (Result r = saver.Save(target, format, options); !r)
         return r;
-    return Open(target);
+    return Open(named);
 }

@@ -352,7 +352,7 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
     const std::int64_t nDataStart =
         CORBISTAVDoc::Align2048(VPP_DIRECTORY_OFFSET + nCount * static_cast<std::int64_t>(VPP_ENTRY_SIZE));
     CAtomicFile file;
-    if (Result r = file.Create(targetPath); !r)
+    if (Result r = file.Create(targetPath, CAtomicFile::Sync::BeforeNaming); !r)
         return r;
     const int fd = file.Fd();
     const auto failed = [&](int nError)

@@ -322,7 +322,7 @@ Result CAtomicFile::Commit()
     }
     if (bReplacing && S_ISREG(old.st_mode))
         (void)::fchmod(m_fd, old.st_mode & 07777);
-    const bool bSync = m_sync == Sync::Always || bReplacing;
+    const bool bSync = m_sync != Sync::WhenReplacing || bReplacing;
     if (bSync && ::fsync(m_fd) != 0)
     {
         const int nError = errno;
@@ -330,7 +330,7 @@ Result CAtomicFile::Commit()
         return Failed(nError);
     }
     Result result = m_bUnnamed ? NameUnnamed() : RenameTemporary();
-    if (result && bSync)
+    if (result && m_sync == Sync::Durable)
         SyncDirectory();
     Discard();
     return result;

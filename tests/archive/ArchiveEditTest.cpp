@@ -253,3 +253,19 @@ TEST_F(ArchiveEdit, FilesAddedToAVpcAreCompressedButPicturesStayAsTheyAre)
     EXPECT_EQ(heads["ships.tbl"], "#Shi"); // untouched entries keep their stored form
     EXPECT_EQ(Content(list, "\\data\\big.tbl"), CompressibleText(100000));
 }
+
+TEST_F(ArchiveEdit, AnArchiveReachedThroughALinkStaysALink)
+{
+    const std::string link = dir / "linked.vp";
+    fs::create_symlink(archive, link);
+    CArchiveEditList list;
+    ASSERT_TRUE(list.Open(link).IsOk());
+    ASSERT_TRUE(list.Remove({"\\readme.txt"}).IsOk());
+    ASSERT_TRUE(list.Save().IsOk());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(list.Path(), link);
+    EXPECT_EQ(Listing(list).size(), 3u);
+    CArchiveEditList direct;
+    ASSERT_TRUE(direct.Open(archive).IsOk());
+    EXPECT_FALSE(direct.IsFile("\\readme.txt"));
+}
