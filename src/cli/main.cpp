@@ -131,11 +131,12 @@ int main(int argc, char** argv)
     std::string modelEntry;
     bool bModelJson = false;
     CLI::App* modelCmd = app.add_subcommand(
-        "model", "Show a POF model's structure: subobjects, detail levels and textures");
+        "model", "Show a model's structure: a POF model's subobjects, detail levels and\n"
+        "textures, or a V3M/V3C mesh's submeshes, levels and textures");
     modelCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive, or a game folder")
         ->required();
     addMod(modelCmd);
-    modelCmd->add_option("ENTRY", modelEntry, "A pattern naming exactly one .pof file")->required();
+    modelCmd->add_option("ENTRY", modelEntry, "A pattern naming exactly one .pof, .v3m or .v3c file")->required();
     modelCmd->add_flag("--json", bModelJson, "Print the model as one JSON object");
 
     std::vector<std::string> whichNames;
