@@ -33,7 +33,10 @@ Result CCliGameFolder::FindOne(const std::string& name, int& nFile) const
     {
         std::string text = name + ": found in several type folders, name one:";
         for (const GameHit& hit : hits)
-            text += std::string(" ") + GetGamePathType(hit.nType).szPath + "/" + name;
+        {
+            const std::string folder = GetGamePathType(hit.nType).szPath;
+            text += " " + (folder.empty() ? std::string(".") : folder) + "/" + name;
+        }
         return Result::Fail(text);
     }
     nFile = hits.front().nLoads;

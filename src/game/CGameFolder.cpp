@@ -642,7 +642,13 @@ std::vector<GameHit> CGameFolder::Find(std::string_view request, bool bTypePath)
     while (!name.empty() && name.front() == '/')
         name.erase(0, 1);
     int nOnlyType = GAME_TYPE_INVALID;
-    if (bTypePath)
+    // "./intro.ogg" names the game folder's own type folder, which has no path.
+    if (bTypePath && name.rfind("./", 0) == 0)
+    {
+        nOnlyType = GAME_TYPE_ROOT;
+        name.erase(0, 2);
+    }
+    else if (bTypePath)
     {
         // The longest type folder the request starts with names its folder.
         for (int t = GAME_TYPE_DATA; t < GAME_TYPE_COUNT; ++t)

@@ -102,7 +102,8 @@ public:
     bool IsOverride(int nLoaded, int nHidden) const;
 
     // "ships.tbl" or "glass/hull.dds" in every type folder that has it, in table order;
-    // with bTypePath, "data/tables/ships.tbl" names the type folder too.
+    // with bTypePath, "data/tables/ships.tbl" names the type folder too, and "./intro.ogg"
+    // the game folder's own.
     std::vector<GameHit> Find(std::string_view name, bool bTypePath = false) const;
 
     // "archive.vp:data/tables/ships.tbl", or the loose file's path, from the game folder.

@@ -112,6 +112,11 @@ TEST_F(GameCli, CatTakesATypeFolderPathWhereANameIsInSeveral)
         << several.err;
     const CliRun named = RunCli({"cat", "game", "data/fiction/dup.txt"}, dir.Path());
     EXPECT_EQ(named.out, "fiction");
+    // The game folder's own files have no folder path: "./" names them.
+    game.Loose("intro.ogg", "root").Loose("data/sounds/intro.ogg", "sound");
+    EXPECT_NE(RunCli({"cat", "game", "intro.ogg"}, dir.Path()).err.find("./intro.ogg data/sounds/intro.ogg"),
+              std::string::npos);
+    EXPECT_EQ(RunCli({"cat", "game", "./intro.ogg"}, dir.Path()).out, "root");
 }
 
 TEST_F(GameCli, EngineDupsTellOverridesShadowsAndCriticalFiles)
