@@ -34,6 +34,11 @@ enum CommandId : int
     ID_COPY_ARCHIVE_PATH = 32810,
     // View > 1:1 from the top-left: pictures larger than the pane scroll instead of fitting.
     ID_VIEW_ONE_TO_ONE = 32811,
+    // Game folders: open one, read it again, choose its mods, show the copies it hides.
+    ID_FILE_OPEN_GAME_FOLDER = 32830,
+    ID_GAME_RELOAD = 32831,
+    ID_VIEW_MODS = 32832,
+    ID_VIEW_HIDDEN_COPIES = 32833,
 };
 
 // Other resource numbers.

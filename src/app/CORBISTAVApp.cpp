@@ -38,7 +38,8 @@ CORBISTAVApp::~CORBISTAVApp()
     m_pDoc->SetObserver(nullptr);
 }
 
-bool CORBISTAVApp::InitInstance(const std::optional<QString>& archivePath)
+bool CORBISTAVApp::InitInstance(const std::optional<QString>& archivePath,
+                                const std::optional<QString>& modList)
 {
     // Before any window exists, so that every dialog gets the flat look.
     CFlatLookManager::Instance().InstallHook(-1, CFlatLookManager::MODE_DIALOGS);
@@ -57,7 +58,7 @@ bool CORBISTAVApp::InitInstance(const std::optional<QString>& archivePath)
     PublishRecentFiles();
     UpdateTitle(QStringLiteral("Untitled"));
 
-    if (archivePath && !OpenDocumentFile(*archivePath))
+    if (archivePath && !OpenDocumentFile(*archivePath, modList))
     {
         m_pSplash.reset();
         return false;
@@ -80,9 +81,19 @@ bool CORBISTAVApp::InitInstance(const std::optional<QString>& archivePath)
     return true;
 }
 
-bool CORBISTAVApp::OpenDocumentFile(const QString& path)
+bool CORBISTAVApp::OpenDocumentFile(const QString& path, const std::optional<QString>& modList)
 {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
+    if (QFileInfo(fullPath).isDir())
+    {
+        // The frame names the folder and its mods in the title itself.
+        if (!m_pFrame->OpenGameFolder(fullPath, modList))
+            return false;
+        m_recentFiles.Add(fullPath.toStdString());
+        m_recentFiles.Save();
+        PublishRecentFiles();
+        return true;
+    }
     Result error;
     const CORBISTAVDoc::OpenResult result = m_pDoc->OnOpenDocument(fullPath.toStdString(), &error);
     if (result == CORBISTAVDoc::OpenResult::OpenFailed)

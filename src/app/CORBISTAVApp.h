@@ -27,12 +27,16 @@ public:
     CORBISTAVApp& operator=(const CORBISTAVApp&) = delete;
 
     // The start-up sequence up to the shown main window. False when the archive named
-    // on the command line could not be opened (the program then ends).
-    bool InitInstance(const std::optional<QString>& archivePath);
+    // on the command line could not be opened (the program then ends). A folder opens as a
+    // game folder, with modList as the engine's -mod takes it when given.
+    bool InitInstance(const std::optional<QString>& archivePath,
+                      const std::optional<QString>& modList = std::nullopt);
 
     // The document-open sequence: opens the file through the document, sets the title
-    // and the recent-file list. False when the file could not be opened.
-    bool OpenDocumentFile(const QString& path);
+    // and the recent-file list. False when the file could not be opened. A folder is a game
+    // folder, which the frame shows.
+    bool OpenDocumentFile(const QString& path,
+                          const std::optional<QString>& modList = std::nullopt);
 
     void ShowMessage(const std::string& text) override;
 

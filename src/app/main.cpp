@@ -24,7 +24,8 @@ bool HasDisplay()
 }
 
 // --help and --version print and leave; more than one archive is a usage error.
-std::optional<QStringList> ParseCommandLine(const QCoreApplication& app)
+std::optional<QStringList> ParseCommandLine(const QCoreApplication& app,
+                                            std::optional<QString>* pModList = nullptr)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -32,9 +33,16 @@ std::optional<QStringList> ParseCommandLine(const QCoreApplication& app)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("archive"),
-                                 QStringLiteral("The .VP or .VPP archive to open."),
-                                 QStringLiteral("[archive]"));
+                                 QStringLiteral("The .VP or .VPP archive, or the game folder, to open."),
+                                 QStringLiteral("[archive|folder]"));
+    const QCommandLineOption mod(QStringLiteral("mod"),
+                                 QStringLiteral("The mods a game folder is seen with, as the game's "
+                                                "-mod takes them: A,B (the first wins)."),
+                                 QStringLiteral("LIST"));
+    parser.addOption(mod);
     parser.process(app);
+    if (pModList && parser.isSet(mod))
+        *pModList = parser.value(mod);
     const QStringList args = parser.positionalArguments();
     if (args.size() > 1)
     {
@@ -77,7 +85,8 @@ int main(int argc, char** argv)
     std::future<void> fontConfig = StartFontConfigWarmUp();
     QApplication qapp(argc, argv);
     SetIdentity();
-    const std::optional<QStringList> parsed = ParseCommandLine(qapp);
+    std::optional<QString> modList;
+    const std::optional<QStringList> parsed = ParseCommandLine(qapp, &modList);
     if (!parsed)
         return 2;
     const QStringList& args = *parsed;
@@ -85,7 +94,8 @@ int main(int argc, char** argv)
     fontConfig.wait();
     CQtPlatformServices platform;
     CORBISTAVApp app(platform, preparedDoc.get());
-    if (!app.InitInstance(args.isEmpty() ? std::nullopt : std::optional<QString>(args.first())))
+    if (!app.InitInstance(args.isEmpty() ? std::nullopt : std::optional<QString>(args.first()),
+                          modList))
         return 1;
 
     // For the start-up benchmark: report the time to the shown window and leave.

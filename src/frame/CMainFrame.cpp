@@ -18,6 +18,7 @@
 #include "CAutoPreview.h"
 #include "CAutoPreviewToolbar.h"
 #include "CCommandTable.h"
+#include "CGameFolderTextures.h"
 #include "CLeftView.h"
 #include "CORBISTAVDoc.h"
 #include "CORBISTAVView.h"
@@ -167,7 +168,7 @@ void CMainFrame::CreateCommands()
     t.Add(
         ID_EXTRACT_FS_DATA, tr("Extract to FREESPACE D&ata dir"),
         tr("Extract to FREESPACE data dir (for MODs)\nExtract to FREESPACE data dir"),
-        [this] { return !m_doc.m_strGameDir.empty(); }, [this] { OnExtractToGameDir(); },
+        [this] { return !m_doc.m_strGameDir.empty() && !m_pGame; }, [this] { OnExtractToGameDir(); },
         QKeySequence(Qt::CTRL | Qt::Key_F4));
     t.Add(
         ID_PLAY_PREVIEW, tr("&Play / Preview"), tr("Play/View in internal viewer\nPlay/Preview"),
@@ -200,7 +201,7 @@ void CMainFrame::CreateCommands()
     auto tool = [this](const std::string& exe, int nKind)
     {
         return [this, &exe, nKind]
-        { return !exe.empty() && (nKind == 0 || m_doc.m_nArchiveKind == nKind); };
+        { return !exe.empty() && (nKind == 0 || (m_doc.m_nArchiveKind == nKind && !m_pGame)); };
     };
     auto start = [this](const std::string& exe, bool bWithArchive, bool bMaximized) {
         return [this, &exe, bWithArchive, bMaximized] { StartTool(exe, bWithArchive, bMaximized); };
@@ -242,6 +243,7 @@ void CMainFrame::CreateCommands()
     t.Add(ID_BLANK, QString(), {}, never, {});
     for (const int nId : {ID_NEXT_PANE, ID_PREV_PANE})
         addAction(t.Action(nId));
+    CreateGameCommands();
 }
 
 void CMainFrame::CreateMenus()
@@ -261,7 +263,7 @@ void CMainFrame::CreateMenus()
         }
         return pMenu;
     };
-    m_pFileMenu = addMenu(tr("&File"), {ID_FILE_OPEN, 0, ID_OPTIONS, 0});
+    m_pFileMenu = addMenu(tr("&File"), {ID_FILE_OPEN, ID_FILE_OPEN_GAME_FOLDER, 0, ID_OPTIONS, 0});
     m_pRecentSeparator = m_pFileMenu->addSeparator();
     m_pFileMenu->addAction(t.Action(ID_APP_EXIT));
     RebuildRecentFileMenu();
@@ -274,7 +276,8 @@ void CMainFrame::CreateMenus()
     QMenu* pHelp = addMenu(tr("&Help"), {ID_TUTORIAL, 0, ID_CHECK_VERSION, ID_APP_ABOUT});
     // Made after the original's menus, so they keep their places among the bar's children,
     // and shown before Tools.
-    QMenu* pView = addMenu(tr("&View"), {ID_VIEW_ONE_TO_ONE});
+    QMenu* pView = addMenu(tr("&View"), {ID_VIEW_ONE_TO_ONE, 0, ID_VIEW_HIDDEN_COPIES, ID_VIEW_MODS,
+                                         ID_GAME_RELOAD});
     pBar->insertMenu(pBar->actions().at(pBar->actions().indexOf(pHelp->menuAction()) - 1),
                      pView);
     CreateListMenu();
@@ -442,6 +445,8 @@ int CMainFrame::CountSelectedRows() const
 
 void CMainFrame::PreviewEntry(int nFile, bool bForce)
 {
+    if (m_pGame)
+        return PreviewGameFile(nFile, bForce);
     if (nFile >= 0 && nFile < m_doc.m_nFileCount)
         m_pPreview->PreviewEntry(m_doc.m_files[nFile], bForce);
 }
@@ -453,6 +458,7 @@ void CMainFrame::OnBeforeRead()
 
 void CMainFrame::OnAfterRead()
 {
+    CloseGameFolder();
     RefreshViews();
 }
 
@@ -473,6 +479,12 @@ void CMainFrame::OpenArchive(const QString& path)
 
 void CMainFrame::OnPlay()
 {
+    if (m_pGame)
+    {
+        if (const std::vector<int> files = SelectedGameFiles(); !files.empty())
+            PreviewGameFile(files.front(), true);
+        return;
+    }
     const std::vector<int> rows = m_pList->SelectedRows();
     // A folder row holds a directory index, not a file: nothing to play.
     if (rows.empty() || m_pList->m_aRowIsFolder[static_cast<std::size_t>(rows.front())])

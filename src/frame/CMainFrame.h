@@ -5,9 +5,11 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "CGameFolder.h"
 #include "CommandIds.h"
 #include "FramePlacement.h"
 #include "IDocumentObserver.h"
@@ -19,6 +21,7 @@ class CAutoPreview;
 class CAutoPreviewToolbar;
 class CCommandTable;
 class CEntryExtractor;
+class CGameFolderTextures;
 class CLeftView;
 class CORBISTAVDoc;
 class CORBISTAVView;
@@ -47,6 +50,17 @@ public:
     void SetRecentFiles(const QStringList& paths);
 
     void RefreshViews();
+
+    // A game folder and its mods as the game sees them, in place of the archive until one
+    // is read (CMainFrameGame.cpp). Without a mod list the Mods dialog asks, preselected from
+    // the launcher files; false when cancelled or unreadable (the user has been told).
+    bool OpenGameFolder(const QString& folder, const std::optional<QString>& modList);
+    const CGameFolder* GameFolder() const { return m_pGame.get(); }
+    // Answers in place of the Mods dialog: the mods chosen, top first, or nothing to cancel.
+    using ModsChooser = std::function<std::optional<std::vector<std::string>>(
+        const QString& gameDir, const std::vector<std::string>& candidates,
+        const std::vector<std::string>& chosen)>;
+    void SetModsChooser(ModsChooser chooser);
     void SetPreviewToolbarCaption(const QString& text);
     // Writes the selected file rows, in row order, into destination (a directory that
     // exists): side by side, or with bKeepDirectories below it in the archive's
@@ -129,6 +143,20 @@ private:
     void StartTool(const std::string& program, bool bWithArchive, bool bMaximized);
     void OnTutorial();
     void SwitchPane(int nStep);
+    void CreateGameCommands();
+    bool ChooseMods(GameFolderSetup& setup);
+    void ShowGameFolder(std::unique_ptr<CGameFolder> pFolder);
+    void CloseGameFolder();
+    void ReloadGameFolder();
+    void OnGameMods();
+    // "N files from A archives and L loose folders, H copies hidden".
+    QString GameSummary() const;
+    std::vector<int> SelectedGameFiles() const;
+    void PreviewGameFile(int nFile, bool bForce);
+    int ExtractGameSelection(const std::string& destination, std::vector<std::string>* pWritten);
+    void OpenGameSelection();
+    // Names, or locations ("mod.vp:data/tables/ships.tbl").
+    void CopyGameSelection(bool bLocations);
 
     CORBISTAVDoc& m_doc;
     // The application object's settings: read by the views, reloaded after the options.
@@ -157,4 +185,10 @@ private:
     QStringList m_aRecentFiles;
     // Where dragged-out files wait for the drop target; removed with the window.
     std::unique_ptr<QTemporaryDir> m_pDragDir;
+
+    // The game folder shown, if any, and where its models find their textures.
+    std::unique_ptr<CGameFolder> m_pGame;
+    std::unique_ptr<CGameFolderTextures> m_pGameTextures;
+    ModsChooser m_fnChooseMods;
+    bool m_bShowHiddenCopies = false;
 };

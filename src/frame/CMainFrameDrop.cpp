@@ -15,7 +15,7 @@
 
 namespace
 {
-// The first dropped URL when it is a local file; else empty.
+// The first dropped URL when it is a local file or folder (a game folder); else empty.
 QString DroppedArchive(const QDropEvent& event, const QWidget& frame)
 {
     // A drag out of the list carries extracted entries, never an archive to open.
@@ -27,8 +27,7 @@ QString DroppedArchive(const QDropEvent& event, const QWidget& frame)
     const QList<QUrl> urls = event.mimeData()->urls();
     if (urls.isEmpty() || !urls.front().isLocalFile())
         return {};
-    const QString path = urls.front().toLocalFile();
-    return QFileInfo(path).isDir() ? QString() : path;
+    return urls.front().toLocalFile();
 }
 } // namespace
 

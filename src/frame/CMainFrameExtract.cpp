@@ -28,7 +28,7 @@ constexpr std::int64_t kProgressThreshold = 500000;
 
 void CMainFrame::OnExtractToDir()
 {
-    if (m_doc.m_nArchiveKind == ARCHIVE_KIND_NONE)
+    if (m_doc.m_nArchiveKind == ARCHIVE_KIND_NONE && !m_pGame)
         return;
     CFolderPicker picker(m_platform, tr("Select destination folder"), QStringLiteral("/"), this);
     if (picker.DoModal() == CFolderPicker::IDOK)
@@ -45,6 +45,9 @@ void CMainFrame::OnExtractToGameDir()
 int CMainFrame::ExtractSelection(const std::string& destination, bool bKeepDirectories,
                                  std::vector<std::string>* pWritten)
 {
+    // A game folder's files are written flat, by the names the game knows them by.
+    if (m_pGame)
+        return ExtractGameSelection(destination, pWritten);
     if (m_doc.m_nArchiveKind == ARCHIVE_KIND_NONE)
         return 0;
 

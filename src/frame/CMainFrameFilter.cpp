@@ -55,9 +55,11 @@ void CMainFrame::OnListFilled()
 {
     if (!m_pStatusPane1)
         return;
-    const bool bCounted = m_pList->IsFiltered() && m_doc.m_nArchiveKind != ARCHIVE_KIND_NONE;
+    const bool bCounted =
+        m_pList->IsFiltered() && (m_doc.m_nArchiveKind != ARCHIVE_KIND_NONE || m_pGame);
+    // A game folder says what it is made of while no filter counts.
     m_pStatusPane1->setText(
         bCounted
             ? tr("%1 of %2 files shown").arg(m_pList->RowCount()).arg(m_pList->UnfilteredRowCount())
-            : QStringLiteral(" "));
+            : m_pGame ? GameSummary() : QStringLiteral(" "));
 }

@@ -16,6 +16,8 @@
 
 void CMainFrame::OnOpenSelected()
 {
+    if (m_pGame)
+        return OpenGameSelection();
     if (m_doc.m_nArchiveKind == ARCHIVE_KIND_NONE)
         return;
     if (m_settings.m_bAutoStopPreview)

@@ -17,7 +17,10 @@ void CMainFrame::CreateListMenu()
 {
     CCommandTable& t = *m_pCommands;
     auto fileRowsSelected = [this]
-    { return m_doc.m_nArchiveKind != ARCHIVE_KIND_NONE && !m_pList->SelectedRows().empty(); };
+    {
+        return (m_doc.m_nArchiveKind != ARCHIVE_KIND_NONE || m_pGame) &&
+               !m_pList->SelectedRows().empty();
+    };
     t.Add(ID_COPY_NAME, tr("Copy &name"), tr("Copy the names of the selected files\nCopy name"),
           fileRowsSelected, [this] { CopySelection(false); });
     t.Add(ID_COPY_ARCHIVE_PATH, tr("Copy archive &path"),
@@ -52,6 +55,8 @@ void CMainFrame::CreateListMenu()
 
 void CMainFrame::CopySelection(bool bArchivePaths)
 {
+    if (m_pGame)
+        return CopyGameSelection(bArchivePaths);
     QStringList lines;
     for (const int nRow : m_pList->SelectedRows())
     {

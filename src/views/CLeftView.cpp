@@ -43,6 +43,7 @@ void CLeftView::Rebuild()
     // The list is filled below, once; the emptied selection of the old tree is no
     // choice of the user's.
     m_bRebuilding = true;
+    m_bGameFolder = false;
     clear();
     // Records are reused between archives and a new item may get the address of a
     // deleted one, so every handle goes before any item is made.
@@ -130,6 +131,11 @@ void CLeftView::OnSelChanged()
     if (selected.isEmpty())
         return;
     const QTreeWidgetItem* pItem = selected.front();
+    if (m_bGameFolder)
+    {
+        ShowGameItem(pItem);
+        return;
+    }
 
     int nSel = -2;
     if (pItem == m_doc.m_hAllFilesItem)
@@ -151,6 +157,11 @@ void CLeftView::OnSelChanged()
 
 void CLeftView::ShowSelection()
 {
+    if (m_bGameFolder)
+    {
+        ShowGameItem(currentItem());
+        return;
+    }
     switch (m_doc.m_nArchiveKind)
     {
     case ARCHIVE_KIND_VP:

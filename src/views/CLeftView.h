@@ -4,6 +4,7 @@
 
 #include <QTreeWidget>
 
+class CGameFolder;
 class CORBISTAVDoc;
 class CORBISTAVView;
 
@@ -20,6 +21,10 @@ public:
     void Rebuild();
     // Makes the list show m_nSelDir.
     void ShowSelection();
+    // A game folder's type folders and their sub folders, every file and the ignored files,
+    // until the next Rebuild (CLeftViewGame.cpp); the first type folder is shown.
+    void ShowGameFolder(const CGameFolder& folder);
+    bool ShowsGameFolder() const { return m_bGameFolder; }
 
     // A directory index, or -1 for all files.
     std::int32_t m_nSelDir = -1;
@@ -28,8 +33,10 @@ private:
     void AddDirItems(int nDir, QTreeWidgetItem* pParent, QList<QTreeWidgetItem*>& topLevel);
     int FirstVpDirectory() const;
     void OnSelChanged();
+    void ShowGameItem(const QTreeWidgetItem* pItem);
 
     CORBISTAVDoc& m_doc;
     CORBISTAVView& m_list;
     bool m_bRebuilding = false;
+    bool m_bGameFolder = false;
 };

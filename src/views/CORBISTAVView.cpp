@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QUrl>
 
+#include "CGameFolderListModel.h"
 #include "CORBISTAVDoc.h"
 #include "CRowDelegate.h"
 #include "DialogUnits.h"
@@ -66,7 +67,8 @@ CORBISTAVView::CORBISTAVView(CORBISTAVDoc& doc, const AppSettings& settings, IFi
     : QTableView(pParent), m_doc(doc), m_settings(settings), m_host(host),
       m_pModel(new CFileListModel(doc, m_aRowIsFolder.data(), m_aRowIndex.data(), this))
 {
-    m_pModel->SetPictures(WhiteTransparent(folderPicture), WhiteTransparent(documentPicture));
+    m_documentPicture = WhiteTransparent(documentPicture);
+    m_pModel->SetPictures(WhiteTransparent(folderPicture), m_documentPicture);
     setModel(m_pModel);
     setItemDelegate(new CRowDelegate(this));
 
@@ -109,6 +111,8 @@ CORBISTAVView::~CORBISTAVView() = default;
 
 void CORBISTAVView::SetupColumns()
 {
+    if (m_bGameFolder)
+        ShowGameFolder(nullptr);
     const int nKind = KnownKind(m_doc.m_nArchiveKind);
     const int nOldKind = m_pModel->ColumnKind();
     if (nOldKind != ARCHIVE_KIND_NONE)
@@ -226,6 +230,11 @@ void CORBISTAVView::SetFilter(const QString& text)
     const std::optional<std::string> bytes = ToCp1252(text.toStdU32String());
     m_bFilterUnmatchable = !bytes;
     m_filter = NameFilter(bytes.value_or(std::string()));
+    if (m_bGameFolder)
+    {
+        FillGameRows(m_pGameModel->Selection());
+        return;
+    }
     if (m_eLastFill == Fill::Directory)
         ShowDirectory(m_nLastFillArgument);
     else if (m_eLastFill == Fill::Type)
@@ -277,7 +286,7 @@ int CORBISTAVView::WholeColumnsWidth() const
 
 int CORBISTAVView::RowCount() const
 {
-    return m_pModel->rowCount();
+    return model()->rowCount();
 }
 
 bool CORBISTAVView::HasSingleSelectedRow() const
@@ -317,8 +326,8 @@ void CORBISTAVView::SelectAllRows()
     const int nRows = RowCount();
     if (nRows == 0)
         return;
-    const QItemSelection all(m_pModel->index(0, 0),
-                             m_pModel->index(nRows - 1, m_pModel->columnCount() - 1));
+    const QItemSelection all(model()->index(0, 0),
+                             model()->index(nRows - 1, model()->columnCount() - 1));
     selectionModel()->select(all, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
@@ -335,7 +344,7 @@ QString CORBISTAVView::FormatFileTime(std::int32_t tTime)
 void CORBISTAVView::OnItemChanged()
 {
     // The hint row stands for no record at all.
-    if (m_pModel->ShowsHint())
+    if (!m_bGameFolder && m_pModel->ShowsHint())
         return;
     // Several selected rows never start a preview; stop looking at the second.
     int nFirst = -1;
@@ -350,6 +359,12 @@ void CORBISTAVView::OnItemChanged()
     }
     if (nFirst < 0 || nFirst >= RowCount())
         return;
+    if (m_bGameFolder)
+    {
+        if (const int nFile = m_pGameModel->FileOfRow(nFirst); nFile >= 0)
+            m_host.PreviewEntry(nFile, false);
+        return;
+    }
     if (m_aRowIsFolder[nFirst])
     {
         qCDebug(lcFileList, "Selection is a dir!");
@@ -398,6 +413,6 @@ void CORBISTAVView::startDrag(Qt::DropActions)
     auto* pDrag = new QDrag(this);
     pDrag->setMimeData(pData.release());
     pDrag->setPixmap(
-        m_pModel->index(currentIndex().row(), 0).data(Qt::DecorationRole).value<QPixmap>());
+        model()->index(currentIndex().row(), 0).data(Qt::DecorationRole).value<QPixmap>());
     pDrag->exec(Qt::CopyAction, Qt::CopyAction);
 }

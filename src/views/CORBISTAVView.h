@@ -12,8 +12,11 @@
 #include "CFileListModel.h"
 #include "NameFilter.h"
 
+class CGameFolder;
+class CGameFolderListModel;
 class CORBISTAVDoc;
 class IFileListHost;
+struct GameListSelection;
 class QItemSelection;
 class QMimeData;
 struct AppSettings;
@@ -36,6 +39,16 @@ public:
     void ShowDirectory(int nDir);
     // .VPP: the files of type nType, or every file for -1.
     void ShowType(int nType);
+
+    // A game folder's rows instead of the archive's, until SetupColumns or a null folder
+    // (CORBISTAVViewGame.cpp). The folder stays the caller's.
+    void ShowGameFolder(const CGameFolder* pFolder);
+    bool ShowsGameFolder() const { return m_bGameFolder; }
+    // The rows of a type folder, of all files or of the ignored ones.
+    void ShowGameRows(const GameListSelection& selection);
+    // The copies each loaded file hides, greyed below it.
+    void SetShowHiddenCopies(bool bShow);
+    CGameFolderListModel* GameRows() const { return m_pGameModel; }
 
     // The columns' widths for an archive kind (.VP or .VPP): as the user left them while the
     // kind is shown, else as last set or shown, else the defaults scaled to the font.
@@ -92,6 +105,9 @@ private:
     void BeginFill();
     void EndFill(int nRows, CFileListModel::RowText eText);
     void OnItemChanged();
+    // The model shown, with its own selection.
+    void UseModel(QAbstractItemModel* pModel);
+    void FillGameRows(const GameListSelection& selection);
 
     CORBISTAVDoc& m_doc;
     const AppSettings& m_settings;
@@ -113,4 +129,10 @@ private:
     };
     Fill m_eLastFill = Fill::None;
     int m_nLastFillArgument = 0;
+
+    CGameFolderListModel* m_pGameModel = nullptr; // made with the first game folder
+    bool m_bGameFolder = false;
+    bool m_bShowHiddenCopies = false;
+    std::vector<int> m_aGameColumnWidths;
+    QPixmap m_documentPicture;
 };

@@ -73,9 +73,7 @@ TEST_F(DragDropTest, DropsThatAreNoLocalFileAreRefused)
     text.setText(QString::fromStdString(world / "a.vp"));
     QMimeData web;
     web.setUrls({QUrl(QStringLiteral("https://example.org/a.vp"))});
-    QMimeData folder;
-    folder.setUrls({FileUrl(world.Path())});
-    for (const QMimeData* pData : {&text, &web, &folder})
+    for (const QMimeData* pData : {&text, &web})
         EXPECT_EQ(Drop(*pData), std::make_pair(false, false));
     EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - Untitled");
     EXPECT_TRUE(platform.messages.isEmpty());
