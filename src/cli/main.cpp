@@ -94,8 +94,8 @@ int main(int argc, char** argv)
     RenderOptions render;
     CLI::App* renderCmd = app.add_subcommand(
         "render",
-        "Write what the preview shows or plays of an entry: a picture, animation frame or\n"
-        "model as .png, a sound as .wav (16-bit PCM), text as .txt (UTF-8)");
+        "Write what the preview shows or plays of an entry: a picture, animation frame, font\n"
+        "sheet or model as .png, a sound as .wav (16-bit PCM), text as .txt (UTF-8)");
     renderCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive, or a game folder")
         ->required();
     addMod(renderCmd);
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     renderCmd->add_option("--frame", render.nFrame, "The frame of an animation, from 1 (default 1)")
         ->check(CLI::Range(1, 32767));
     renderCmd
-        ->add_option("--mip", render.nMip, "The mip level of a DDS texture, from 0 (default 0)")
+        ->add_option("--mip", render.nMip, "The mip level of a DDS texture or a VBM, from 0 (default 0)")
         ->check(CLI::Range(0, 31));
     renderCmd->add_option("--face", render.nFace, "The face of a DDS cube map, from 0 (default 0)")
         ->check(CLI::Range(0, 5));
