@@ -28,7 +28,8 @@ void BM_DecodeTgaRle(benchmark::State& state, int nWidth, int nHeight)
         for (int x = 0; x < nWidth; ++x)
         {
             const std::uint8_t v = Scene(x, y);
-            pixels.insert(pixels.end(), {v, static_cast<std::uint8_t>(v / 2), 80, v == 0 ? std::uint8_t{0} : std::uint8_t{255}});
+            pixels.insert(pixels.end(), {v, static_cast<std::uint8_t>(v / 2), 80,
+                                         v == 0 ? std::uint8_t{0} : std::uint8_t{255}});
         }
     TgaFields f;
     f.byImageType = 10;
@@ -53,8 +54,9 @@ std::vector<unsigned char> Vbm(int nWidth, int nHeight)
     f.nWidth = static_cast<std::uint32_t>(nWidth);
     f.nHeight = static_cast<std::uint32_t>(nHeight);
     f.nFrames = 2;
-    return MakeVbm(f, [](int nFrame, int, int x, int y)
-                   { return static_cast<std::uint16_t>(Scene(x + nFrame, y) * 131 + (x & 1) * 0x8000); });
+    return MakeVbm(
+        f, [](int nFrame, int, int x, int y)
+        { return static_cast<std::uint16_t>(Scene(x + nFrame, y) * 131 + (x & 1) * 0x8000); });
 }
 
 void BM_VbmFrame(benchmark::State& state, int nWidth, int nHeight)

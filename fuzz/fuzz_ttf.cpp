@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     RgbaPicture sheet;
     if (RenderOutlineFontSheet(std::span<const std::uint8_t>(data, size), sheet) &&
-        sheet.rgba.size() != static_cast<std::size_t>(sheet.nWidth) * static_cast<std::size_t>(sheet.nHeight) * 4)
+        sheet.rgba.size() !=
+            static_cast<std::size_t>(sheet.nWidth) * static_cast<std::size_t>(sheet.nHeight) * 4)
         __builtin_trap();
     return 0;
 }

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const bool bOk = VbmFrameRgba(vbm, nFrame, nLevel, bInverted, picture).IsOk();
                 if (bOk != (nFrame < vbm.nFrameCount) ||
                     (bOk && picture.rgba.size() != static_cast<std::size_t>(picture.nWidth) *
-                                                       static_cast<std::size_t>(picture.nHeight) * 4))
+                                                       static_cast<std::size_t>(picture.nHeight) *
+                                                       4))
                     __builtin_trap();
             }
     for (std::int64_t nMs : {std::int64_t{1}, std::int64_t{999}, std::int64_t{1} << 50})

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             VfAdvance(font, static_cast<unsigned char>(a), static_cast<unsigned char>(b));
     RgbaPicture sheet;
     if (RenderFontSheet(font, sheet) &&
-        sheet.rgba.size() != static_cast<std::size_t>(sheet.nWidth) * static_cast<std::size_t>(sheet.nHeight) * 4)
+        sheet.rgba.size() !=
+            static_cast<std::size_t>(sheet.nWidth) * static_cast<std::size_t>(sheet.nHeight) * 4)
         __builtin_trap();
     return 0;
 }

@@ -109,7 +109,8 @@ int main(int argc, char** argv)
     renderCmd->add_option("--frame", render.nFrame, "The frame of an animation, from 1 (default 1)")
         ->check(CLI::Range(1, 32767));
     renderCmd
-        ->add_option("--mip", render.nMip, "The mip level of a DDS texture or a VBM, from 0 (default 0)")
+        ->add_option("--mip", render.nMip,
+                     "The mip level of a DDS texture or a VBM, from 0 (default 0)")
         ->check(CLI::Range(0, 31));
     renderCmd->add_option("--face", render.nFace, "The face of a DDS cube map, from 0 (default 0)")
         ->check(CLI::Range(0, 5));

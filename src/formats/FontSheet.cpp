@@ -72,7 +72,8 @@ Result LayOutFontSheet(std::int32_t nLineHeight, std::int32_t nSampleWidth,
     }
     for (const SheetPlacement& p : sample)
         if (p.pGlyph != nullptr)
-            Draw(out, *p.pGlyph, kMargin + std::int64_t{p.nPen} + p.pGlyph->nLeft, kMargin + p.pGlyph->nTop);
+            Draw(out, *p.pGlyph, kMargin + std::int64_t{p.nPen} + p.pGlyph->nLeft,
+                 kMargin + p.pGlyph->nTop);
     for (std::size_t i = 0; i < glyphs.size(); ++i)
         Draw(out, glyphs[i], places[i].first, places[i].second + glyphs[i].nTop);
     picture = std::move(out);

@@ -41,18 +41,21 @@ bool DrawGlyph(FT_Face face, FT_UInt nIndex, int nAscender, SheetGlyph& glyph, i
     if (FT_Load_Glyph(face, nIndex, FT_LOAD_DEFAULT | FT_LOAD_COLOR) != 0)
         return false;
     FT_GlyphSlot slot = face->glyph;
-    nAdvance = static_cast<int>(std::clamp<FT_Pos>((slot->advance.x + 32) / 64, -kMostGlyphSide, kMostGlyphSide));
+    nAdvance = static_cast<int>(
+        std::clamp<FT_Pos>((slot->advance.x + 32) / 64, -kMostGlyphSide, kMostGlyphSide));
     if (slot->format == FT_GLYPH_FORMAT_OUTLINE)
     {
         FT_BBox box;
         FT_Outline_Get_CBox(&slot->outline, &box);
-        if (box.xMax - box.xMin > FT_Pos{kMostGlyphSide} * 64 || box.yMax - box.yMin > FT_Pos{kMostGlyphSide} * 64)
+        if (box.xMax - box.xMin > FT_Pos{kMostGlyphSide} * 64 ||
+            box.yMax - box.yMin > FT_Pos{kMostGlyphSide} * 64)
             return false;
     }
     if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
         return false;
     const FT_Bitmap& b = slot->bitmap;
-    if (b.width > static_cast<unsigned>(kMostGlyphSide) || b.rows > static_cast<unsigned>(kMostGlyphSide) ||
+    if (b.width > static_cast<unsigned>(kMostGlyphSide) ||
+        b.rows > static_cast<unsigned>(kMostGlyphSide) ||
         std::abs(slot->bitmap_left) > kMostGlyphSide || std::abs(slot->bitmap_top) > kMostGlyphSide)
         return false;
     glyph.nWidth = static_cast<std::int32_t>(b.width);
@@ -70,7 +73,8 @@ bool DrawGlyph(FT_Face face, FT_UInt nIndex, int nAscender, SheetGlyph& glyph, i
             {
             case FT_PIXEL_MODE_GRAY:
                 o[0] = o[1] = o[2] = 255;
-                o[3] = static_cast<std::uint8_t>(b.num_grays > 1 ? row[x] * 255 / (b.num_grays - 1) : row[x]);
+                o[3] = static_cast<std::uint8_t>(b.num_grays > 1 ? row[x] * 255 / (b.num_grays - 1)
+                                                                 : row[x]);
                 break;
             case FT_PIXEL_MODE_MONO:
                 o[0] = o[1] = o[2] = 255;
@@ -83,7 +87,8 @@ bool DrawGlyph(FT_Face face, FT_UInt nIndex, int nAscender, SheetGlyph& glyph, i
                 const unsigned a = p[3];
                 o[3] = p[3];
                 for (int k = 0; k < 3; ++k)
-                    o[k] = static_cast<std::uint8_t>(a == 0 ? 0 : std::min(255u, p[2 - k] * 255u / a));
+                    o[k] =
+                        static_cast<std::uint8_t>(a == 0 ? 0 : std::min(255u, p[2 - k] * 255u / a));
                 break;
             }
             default:
@@ -100,17 +105,20 @@ Result RenderOutlineFontSheet(std::span<const std::uint8_t> entry, RgbaPicture& 
     CFreeType ft;
     if (FT_Init_FreeType(&ft.m_library) != 0)
         return Result::Fail("the font library could not start");
-    if (entry.empty() ||
-        FT_New_Memory_Face(ft.m_library, entry.data(), static_cast<FT_Long>(entry.size()), 0, &ft.m_face) != 0)
+    if (entry.empty() || FT_New_Memory_Face(ft.m_library, entry.data(),
+                                            static_cast<FT_Long>(entry.size()), 0, &ft.m_face) != 0)
         return Result::Fail("not a TrueType or OpenType font that can be read");
     FT_Face face = ft.m_face;
-    const bool bSized = FT_IS_SCALABLE(face) ? FT_Set_Pixel_Sizes(face, 0, kOutlineFontPixels) == 0
-                                             : face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) == 0;
+    const bool bSized = FT_IS_SCALABLE(face)
+                            ? FT_Set_Pixel_Sizes(face, 0, kOutlineFontPixels) == 0
+                            : face->num_fixed_sizes > 0 && FT_Select_Size(face, 0) == 0;
     if (!bSized)
         return Result::Fail("the font has no size it can be drawn at");
     const FT_Size_Metrics& metrics = face->size->metrics;
-    int nAscender = static_cast<int>(std::clamp<FT_Pos>((metrics.ascender + 63) / 64, 0, kMostGlyphSide));
-    int nDescender = static_cast<int>(std::clamp<FT_Pos>(-metrics.descender / 64, 0, kMostGlyphSide));
+    int nAscender =
+        static_cast<int>(std::clamp<FT_Pos>((metrics.ascender + 63) / 64, 0, kMostGlyphSide));
+    int nDescender =
+        static_cast<int>(std::clamp<FT_Pos>(-metrics.descender / 64, 0, kMostGlyphSide));
     if (nAscender + nDescender == 0)
         nAscender = kOutlineFontPixels;
     const int nLineHeight = nAscender + nDescender;
@@ -142,12 +150,14 @@ Result RenderOutlineFontSheet(std::span<const std::uint8_t> entry, RgbaPicture& 
         FT_Vector kerning{0, 0};
         if (FT_HAS_KERNING(face) && nPrevious != 0 && nIndex != 0 &&
             FT_Get_Kerning(face, nPrevious, nIndex, FT_KERNING_DEFAULT, &kerning) == 0)
-            nPen += static_cast<int>(std::clamp<FT_Pos>(kerning.x / 64, -kMostGlyphSide, kMostGlyphSide));
+            nPen += static_cast<int>(
+                std::clamp<FT_Pos>(kerning.x / 64, -kMostGlyphSide, kMostGlyphSide));
         int nAdvance = 0;
         if (DrawGlyph(face, nIndex, nAscender, sampleGlyphs[i], nAdvance))
         {
             sample.push_back({nPen, &sampleGlyphs[i]});
-            nSampleWidth = std::max(nSampleWidth, nPen + sampleGlyphs[i].nLeft + sampleGlyphs[i].nWidth);
+            nSampleWidth =
+                std::max(nSampleWidth, nPen + sampleGlyphs[i].nLeft + sampleGlyphs[i].nWidth);
         }
         nPen += nAdvance;
         nSampleWidth = std::max(nSampleWidth, nPen);

@@ -253,7 +253,7 @@ std::size_t Utf8Sequence(const std::uint8_t* p, std::size_t nLeft, bool bCutOk)
     else if (b >= 0xE0 && b <= 0xEF)
     {
         nLength = 3;
-        byLow = b == 0xE0 ? 0xA0 : 0x80; // no overlong forms
+        byLow = b == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
         byHigh = b == 0xED ? 0x9F : 0xBF; // no surrogates
     }
     else if (b >= 0xF0 && b <= 0xF4)
@@ -296,8 +296,8 @@ TextCoding DetectTextCoding(std::span<const std::uint8_t> bytes)
     for (std::size_t i = 0; i < bytes.size(); ++i)
     {
         const std::uint8_t b = bytes[i];
-        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != 0x0B && b != 0x0C && b != 0x1A &&
-            b != 0x1B)
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != 0x0B && b != 0x0C &&
+            b != 0x1A && b != 0x1B)
             return TextCoding::NotText;
         if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
             bCp1252 = false;

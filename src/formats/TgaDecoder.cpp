@@ -80,7 +80,8 @@ private:
     void StartRow()
     {
         const std::size_t nTarget = m_bTopFirst ? m_nHeight - 1 - m_nRow : m_nRow;
-        m_pNext = m_pBase + nTarget * m_nStride + (m_bRightToLeft ? (m_nWidth - 1) * m_nPixelBytes : 0);
+        m_pNext =
+            m_pBase + nTarget * m_nStride + (m_bRightToLeft ? (m_nWidth - 1) * m_nPixelBytes : 0);
     }
 
     std::uint8_t* m_pBase;
@@ -215,14 +216,16 @@ Result DecodeTga(std::span<const std::uint8_t> entry, DecodedPicture& picture)
         return Result::Fail(Describe("colour map entry size", h.byMapEntryBits,
                                      "15, 16, 24 and 32 bits are shown"));
     const int nDepth = h.byDepth;
-    const bool bDepthOk = bMapped     ? nDepth == 8 || nDepth == 16
-                          : nKind == 3 ? nDepth == 8 || nDepth == 16
-                                       : nDepth == 15 || nDepth == 16 || nDepth == 24 || nDepth == 32;
+    const bool bDepthOk = bMapped ? nDepth == 8 || nDepth == 16
+                          : nKind == 3
+                              ? nDepth == 8 || nDepth == 16
+                              : nDepth == 15 || nDepth == 16 || nDepth == 24 || nDepth == 32;
     if (!bDepthOk)
         return Result::Fail(Describe("pixel depth", nDepth,
-                                     bMapped      ? "map indices of 8 and 16 bits are shown"
-                                     : nKind == 3 ? "grey pictures of 8 and 16 bits are shown"
-                                                  : "true colour of 15, 16, 24 and 32 bits is shown"));
+                                     bMapped ? "map indices of 8 and 16 bits are shown"
+                                     : nKind == 3
+                                         ? "grey pictures of 8 and 16 bits are shown"
+                                         : "true colour of 15, 16, 24 and 32 bits is shown"));
     if (!IsPictureSizeAllowed(h.nWidth, h.nHeight))
         return Result::Fail("the TGA picture size " + std::to_string(h.nWidth) + "x" +
                             std::to_string(h.nHeight) + " is not a picture that can be shown");

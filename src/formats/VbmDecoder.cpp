@@ -37,11 +37,14 @@ Rgba8 Convert(std::uint32_t nFormat, bool bAlphaInverted, unsigned v)
     if (nFormat == 0)
     {
         const bool bOpaque = ((v & 0x8000) != 0) != bAlphaInverted;
-        return {Widen5(v >> 10), Widen5(v >> 5), Widen5(v), static_cast<std::uint8_t>(bOpaque ? 255 : 0)};
+        return {Widen5(v >> 10), Widen5(v >> 5), Widen5(v),
+                static_cast<std::uint8_t>(bOpaque ? 255 : 0)};
     }
     if (nFormat == 1)
-        return {static_cast<std::uint8_t>(((v >> 8) & 15) * 17), static_cast<std::uint8_t>(((v >> 4) & 15) * 17),
-                static_cast<std::uint8_t>((v & 15) * 17), static_cast<std::uint8_t>((v >> 12) * 17)};
+        return {static_cast<std::uint8_t>(((v >> 8) & 15) * 17),
+                static_cast<std::uint8_t>(((v >> 4) & 15) * 17),
+                static_cast<std::uint8_t>((v & 15) * 17),
+                static_cast<std::uint8_t>((v >> 12) * 17)};
     return {Widen5(v >> 11), static_cast<std::uint8_t>(((v >> 5) & 63) * 255 / 63), Widen5(v), 255};
 }
 
@@ -71,12 +74,13 @@ Result DecodeVbm(std::span<const std::uint8_t> entry, VbmAnimation& vbm)
     CByteReader reader(entry.subspan(4));
     std::uint32_t nVersion = 0, nWidth = 0, nHeight = 0, nFormat = 0, nFps = 0, nFrames = 0,
                   nMipmaps = 0;
-    if (!ReadUInt32(reader, nVersion) || !ReadUInt32(reader, nWidth) || !ReadUInt32(reader, nHeight) ||
-        !ReadUInt32(reader, nFormat) || !ReadUInt32(reader, nFps) || !ReadUInt32(reader, nFrames) ||
-        !ReadUInt32(reader, nMipmaps))
+    if (!ReadUInt32(reader, nVersion) || !ReadUInt32(reader, nWidth) ||
+        !ReadUInt32(reader, nHeight) || !ReadUInt32(reader, nFormat) || !ReadUInt32(reader, nFps) ||
+        !ReadUInt32(reader, nFrames) || !ReadUInt32(reader, nMipmaps))
         return Result::Fail("the VBM header is incomplete");
     if (nVersion != 1 && nVersion != 2)
-        return Result::Fail("the VBM version is " + std::to_string(nVersion) + "; 1 and 2 are shown");
+        return Result::Fail("the VBM version is " + std::to_string(nVersion) +
+                            "; 1 and 2 are shown");
     if (nFormat >= kFormatNames.size())
         return Result::Fail("the VBM pixel format is " + std::to_string(nFormat) +
                             "; 0 (1555), 1 (4444) and 2 (565) are shown");
@@ -156,7 +160,8 @@ Result VbmFrameRgba(const VbmAnimation& vbm, int nFrame, int nLevel, bool bAlpha
         nFramePixels += LevelPixels(vbm, i);
     }
     const std::size_t nPixels = LevelPixels(vbm, nLevel);
-    const std::uint16_t* pIn = vbm.pixels.data() + static_cast<std::size_t>(nFrame) * nFramePixels + nLevelStart;
+    const std::uint16_t* pIn =
+        vbm.pixels.data() + static_cast<std::size_t>(nFrame) * nFramePixels + nLevelStart;
 
     RgbaPicture out;
     out.nWidth = static_cast<std::int32_t>(LevelSide(vbm.nWidth, nLevel));

@@ -68,7 +68,8 @@ Result DecodeVf(std::span<const std::uint8_t> entry, VfFont& font)
     if (bHeader && out.nVersion == 1)
         bHeader = ReadUInt32(reader, out.nFormat);
     bHeader = bHeader && ReadUInt32(reader, nGlyphs) && ReadUInt32(reader, out.nFirstCharacter) &&
-              ReadUInt32(reader, nDefault) && ReadUInt32(reader, nHeight) && ReadUInt32(reader, nKerning);
+              ReadUInt32(reader, nDefault) && ReadUInt32(reader, nHeight) &&
+              ReadUInt32(reader, nKerning);
     if (bHeader && out.nVersion == 0)
         bHeader = ReadUInt32(reader, nKernBytes) && ReadUInt32(reader, nGlyphBytes);
     if (!bHeader || !ReadUInt32(reader, nPixelBytes))
@@ -88,11 +89,12 @@ Result DecodeVf(std::span<const std::uint8_t> entry, VfFont& font)
         nKernBytes = nKerning * 3;
         nGlyphBytes = nGlyphs * 16;
     }
-    const bool bTables = nKerning <= reader.Remaining() / 3 && nKernBytes >= std::uint64_t{nKerning} * 3 &&
-                         nGlyphBytes >= nGlyphs * 16;
+    const bool bTables = nKerning <= reader.Remaining() / 3 &&
+                         nKernBytes >= std::uint64_t{nKerning} * 3 && nGlyphBytes >= nGlyphs * 16;
     if (!bTables || reader.Remaining() < nKernBytes)
         return Result::Fail("the VF font kerning table ends early");
-    out.nDefaultAdvance = static_cast<std::int32_t>(std::min<std::uint32_t>(nDefault, kMostGlyphSide));
+    out.nDefaultAdvance =
+        static_cast<std::int32_t>(std::min<std::uint32_t>(nDefault, kMostGlyphSide));
     out.nHeight = static_cast<std::int32_t>(nHeight);
 
     CByteReader kerning(entry.subspan(reader.Position(), nKernBytes));
@@ -108,8 +110,10 @@ Result DecodeVf(std::span<const std::uint8_t> entry, VfFont& font)
         out.kerning.push_back(k);
     }
     std::stable_sort(out.kerning.begin(), out.kerning.end(),
-                     [](const VfKerning& a, const VfKerning& b)
-                     { return a.byBefore != b.byBefore ? a.byBefore < b.byBefore : a.byAfter < b.byAfter; });
+                     [](const VfKerning& a, const VfKerning& b) {
+                         return a.byBefore != b.byBefore ? a.byBefore < b.byBefore
+                                                         : a.byAfter < b.byAfter;
+                     });
 
     if (reader.Remaining() < nGlyphBytes)
         return Result::Fail("the VF font glyph table ends early");
@@ -171,8 +175,7 @@ int VfAdvance(const VfFont& font, unsigned char ch, unsigned char next)
     const VfKerning key{static_cast<std::uint8_t>(ch - font.nFirstCharacter),
                         static_cast<std::uint8_t>(next - font.nFirstCharacter), 0};
     const auto it = std::lower_bound(font.kerning.begin(), font.kerning.end(), key,
-                                     [](const VfKerning& a, const VfKerning& b)
-                                     {
+                                     [](const VfKerning& a, const VfKerning& b) {
                                          return a.byBefore != b.byBefore ? a.byBefore < b.byBefore
                                                                          : a.byAfter < b.byAfter;
                                      });
@@ -212,7 +215,8 @@ Result RenderFontSheet(const VfFont& font, RgbaPicture& picture)
         if (g != nullptr)
             sample.push_back({nPen, &glyphs[static_cast<std::size_t>(g - font.glyphs.data())]});
         nSampleWidth = std::max(nSampleWidth, nPen + (g ? g->nWidth : 0));
-        nPen += VfAdvance(font, ch, i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0);
+        nPen +=
+            VfAdvance(font, ch, i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0);
         nSampleWidth = std::max(nSampleWidth, nPen);
     }
     if (Result r = LayOutFontSheet(font.nHeight, nSampleWidth, sample, glyphs, picture); !r)

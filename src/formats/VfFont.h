@@ -10,9 +10,9 @@
 #include "RgbaPicture.h"
 
 // Pixel formats of a VF font. Version 0 (FreeSpace, early Red Faction) is always coverage.
-constexpr std::uint32_t kVfCoverage = 0x0000000F;  // a byte a pixel, 0..14
-constexpr std::uint32_t kVfArgb4444 = 0x0F0F0F0F;  // two bytes a pixel
-constexpr std::uint32_t kVfIndexed = 0xFFFFFFF0;   // a byte a pixel into the palette
+constexpr std::uint32_t kVfCoverage = 0x0000000F; // a byte a pixel, 0..14
+constexpr std::uint32_t kVfArgb4444 = 0x0F0F0F0F; // two bytes a pixel
+constexpr std::uint32_t kVfIndexed = 0xFFFFFFF0;  // a byte a pixel into the palette
 
 struct VfGlyph
 {

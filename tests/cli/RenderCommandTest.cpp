@@ -13,8 +13,8 @@
 #include "OggBuilder.h"
 #include "PictureFileBuilders.h"
 #include "RfBuilders.h"
-#include "TtfBuilder.h"
 #include "TempDir.h"
+#include "TtfBuilder.h"
 #include "VpBuilder.h"
 
 namespace fs = std::filesystem;
@@ -199,7 +199,8 @@ TEST(RenderCliRedFaction, VbmFramesKeepTheirAlphaFontsGiveTheirSheetsAndTextIsKn
     VpBuilder()
         .Dir("data")
         .File("anim.vbm", MakeVbm(f, pixel))
-        .File("font.vf", MakeVf(1, 0x0F /* coverage */, '0', 2, {{4, 2, std::vector<unsigned char>(4, 14)}}, {}))
+        .File("font.vf", MakeVf(1, 0x0F /* coverage */, '0', 2,
+                                {{4, 2, std::vector<unsigned char>(4, 14)}}, {}))
         .File("fx.hlsl", "// shader\nfloat4 main() : COLOR { return 1; }\n")
         .File("data.rfl", std::string("\x55\xDA\xBA\xD4\x00\x01", 6))
         .File("cool.ttf", "true")
@@ -208,9 +209,11 @@ TEST(RenderCliRedFaction, VbmFramesKeepTheirAlphaFontsGiveTheirSheetsAndTextIsKn
         .WriteTo(dir / "rf.vp");
     const std::string archive = dir / "rf.vp";
 
-    ASSERT_EQ(RunCli({"render", archive, "*anim.vbm", "--frame", "2", "-o", dir / "v.png"}).nExit, 0);
+    ASSERT_EQ(RunCli({"render", archive, "*anim.vbm", "--frame", "2", "-o", dir / "v.png"}).nExit,
+              0);
     unsigned w = 0, h = 0;
-    EXPECT_EQ(ReadPngRgba(dir / "v.png", w, h), (std::vector<std::uint8_t>{255, 0, 0, 0, 0, 255, 0, 255}));
+    EXPECT_EQ(ReadPngRgba(dir / "v.png", w, h),
+              (std::vector<std::uint8_t>{255, 0, 0, 0, 0, 255, 0, 255}));
 
     ASSERT_EQ(RunCli({"render", archive, "*font.vf", "-o", dir / "f.png"}).nExit, 0);
     EXPECT_FALSE(ReadPngRgba(dir / "f.png", w, h).empty());
@@ -224,7 +227,8 @@ TEST(RenderCliRedFaction, VbmFramesKeepTheirAlphaFontsGiveTheirSheetsAndTextIsKn
     EXPECT_EQ(ReadFileText(dir / "fx.txt"), "// shader\nfloat4 main() : COLOR { return 1; }\n");
 
     for (const auto& [entry, frame, out, why] :
-         {std::tuple{"*anim.vbm", "3", "x.png", "2 frames"}, std::tuple{"*font.vf", "2", "x.png", "1 frame"},
+         {std::tuple{"*anim.vbm", "3", "x.png", "2 frames"},
+          std::tuple{"*font.vf", "2", "x.png", "1 frame"},
           std::tuple{"*data.rfl", "1", "x.txt", "not text"},
           std::tuple{"*cool.ttf", "1", "x.png", "not a TrueType"}})
     {

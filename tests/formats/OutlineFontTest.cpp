@@ -34,11 +34,12 @@ TEST(OutlineFont, TheSampleLineTakesTheFontsKerning)
     EXPECT_EQ(FirstInk(kerned, 0), nT);
     const int nH = FirstInk(plain, nT + 12);
     ASSERT_GT(nH, nT + 12);
-    EXPECT_EQ(FirstInk(kerned, nT + 12) , nH - 12);
+    EXPECT_EQ(FirstInk(kerned, nT + 12), nH - 12);
     // Below the sample: the glyph rows, the empty glyph 0 first.
     EXPECT_GT(plain.nHeight, 2 * kOutlineFontPixels);
 
     EXPECT_FALSE(RenderOutlineFontSheet(std::vector<std::uint8_t>{'t', 'r', 'u', 'e'}, plain));
     const std::vector<std::uint8_t> font = MakeTtf("Th", 0);
-    EXPECT_FALSE(RenderOutlineFontSheet(std::vector<std::uint8_t>(font.begin(), font.begin() + 40), plain));
+    EXPECT_FALSE(
+        RenderOutlineFontSheet(std::vector<std::uint8_t>(font.begin(), font.begin() + 40), plain));
 }

@@ -162,10 +162,8 @@ TEST(TextColouring, LuaHasStringsAndDashComments)
 TEST(TextColouring, ShadersHaveDirectivesCommentsAndStrings)
 {
     const std::vector<std::string_view> lines = {
-        "#include \"common.hlsl\"",
-        "float4 c = tex2D(s, uv); // sample",
-        "char q = '\"'; /* open",
-        "still */ string s = \"a\\\"b\"; x = a / b;",
+        "#include \"common.hlsl\"", "float4 c = tex2D(s, uv); // sample",
+        "char q = '\"'; /* open",   "still */ string s = \"a\\\"b\"; x = a / b;",
         "  #  define X 1",
     };
     std::vector<std::string> rows;

@@ -15,9 +15,10 @@ using Px = std::array<std::uint8_t, 4>;
 Px At(const DecodedPicture& p, int x, int y)
 {
     const std::size_t nBytes = static_cast<std::size_t>(p.nBitsPerPixel / 8);
-    const std::uint8_t* q = p.pixels.data() +
-                            static_cast<std::size_t>(p.nHeight - 1 - y) * PictureStride(p.nWidth, p.nBitsPerPixel) +
-                            static_cast<std::size_t>(x) * nBytes;
+    const std::uint8_t* q =
+        p.pixels.data() +
+        static_cast<std::size_t>(p.nHeight - 1 - y) * PictureStride(p.nWidth, p.nBitsPerPixel) +
+        static_cast<std::size_t>(x) * nBytes;
     return {q[0], q[1], q[2], nBytes == 4 ? q[3] : std::uint8_t{255}};
 }
 
@@ -36,7 +37,8 @@ Bytes Pixels32()
     for (int i = 0; i < 15; ++i)
     {
         const std::uint8_t v = static_cast<std::uint8_t>(i < 4 ? 7 : 10 + i / 2);
-        px.insert(px.end(), {v, static_cast<std::uint8_t>(v + 1), static_cast<std::uint8_t>(v + 2), 200});
+        px.insert(px.end(),
+                  {v, static_cast<std::uint8_t>(v + 1), static_cast<std::uint8_t>(v + 2), 200});
     }
     return px;
 }
@@ -88,7 +90,8 @@ TEST(TgaDecoder, OriginBitsPlaceTheFirstStoredPixelInItsCorner)
             f.byDepth = 8;
             f.byDescriptor = byDescriptor;
             DecodedPicture p;
-            ASSERT_TRUE(DecodeTga(MakeTgaFile(f, {}, {}, byType == 3 ? grey : PackTgaRuns(grey, 1)), p));
+            ASSERT_TRUE(
+                DecodeTga(MakeTgaFile(f, {}, {}, byType == 3 ? grey : PackTgaRuns(grey, 1)), p));
             const int x = byDescriptor & 0x10 ? 1 : 0;
             const int y = byDescriptor & 0x20 ? 0 : 1;
             EXPECT_EQ(At(p, x, y), (Px{1, 1, 1, 255})) << int(byDescriptor) << " " << int(byType);
@@ -145,8 +148,9 @@ TEST(TgaDecoder, ColourMapsFromTheirFirstIndexInEveryEntrySize)
                     Bytes bad = indices;
                     bad[0] = byOutside;
                     const Bytes badData = byType == 1 ? bad : PackTgaRuns(bad, byDepth / 8);
-                    EXPECT_NE(DecodeTga(MakeTgaFile(f, {}, c.map, badData), p).Text().find("outside"),
-                              std::string::npos);
+                    EXPECT_NE(
+                        DecodeTga(MakeTgaFile(f, {}, c.map, badData), p).Text().find("outside"),
+                        std::string::npos);
                 }
             }
 }

@@ -71,8 +71,8 @@ TEST(VbmDecoder, FramesAndLevelsAreFoundInFileOrderAndPlayAtTheFileRate)
     EXPECT_EQ(p.nWidth, 2);
     EXPECT_EQ(p.nHeight, 1);
     EXPECT_EQ(p.strFormat, "565");
-    EXPECT_EQ(p.rgba[4 * 1], 8);        // x 1: red 1 of 31
-    EXPECT_EQ(p.rgba[4 * 1 + 2], 74);   // frame 2, level 1: blue 9 of 31
+    EXPECT_EQ(p.rgba[4 * 1], 8);      // x 1: red 1 of 31
+    EXPECT_EQ(p.rgba[4 * 1 + 2], 74); // frame 2, level 1: blue 9 of 31
     ASSERT_TRUE(VbmFrameRgba(vbm, 1, 0, false, p));
     EXPECT_EQ(p.rgba.size(), 5u * 3 * 4);
     EXPECT_EQ(p.rgba[4 * 14], 115); // the last pixel: red 14
@@ -107,7 +107,8 @@ TEST(VbmDecoder, RefusesEveryTruncationExtraBytesAndHeadersOutsideTheFormat)
     const auto Refuses = [&](VbmFields bad, const char* szWhy)
     {
         VbmAnimation v;
-        EXPECT_FALSE(DecodeVbm(MakeVbm(bad, [](int, int, int, int) { return std::uint16_t{0}; }), v))
+        EXPECT_FALSE(
+            DecodeVbm(MakeVbm(bad, [](int, int, int, int) { return std::uint16_t{0}; }), v))
             << szWhy;
         EXPECT_EQ(v.nFrameCount, 0) << szWhy;
     };

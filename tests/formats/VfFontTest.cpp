@@ -34,8 +34,8 @@ std::vector<int> InkColumns(const RgbaPicture& p, int y)
 // '0' 2 pixels wide and '1' 1 pixel wide, 2 high, full coverage; "01" kerned by -1.
 Bytes Digits(std::uint32_t nVersion)
 {
-    return MakeVf(nVersion, kVfCoverage, '0', 2,
-                  {{4, 2, Bytes(4, 14)}, {3, 1, Bytes(2, 14)}}, {{0, 1, -1}});
+    return MakeVf(nVersion, kVfCoverage, '0', 2, {{4, 2, Bytes(4, 14)}, {3, 1, Bytes(2, 14)}},
+                  {{0, 1, -1}});
 }
 } // namespace
 
@@ -73,7 +73,8 @@ TEST(VfFont, RedFactionPixelFormatsGiveTheirColours)
     RgbaPicture sheet;
     ASSERT_TRUE(DecodeVf(MakeVf(1, kVfCoverage, 'A', 1, {{2, 1, {7}}}, {}), font));
     ASSERT_TRUE(RenderFontSheet(font, sheet));
-    EXPECT_EQ(At(sheet, 4, kLineY + 1 + 8), (Rgb3{143, 143, 147})); // coverage 7 of 14 over the ground
+    EXPECT_EQ(At(sheet, 4, kLineY + 1 + 8),
+              (Rgb3{143, 143, 147})); // coverage 7 of 14 over the ground
 
     ASSERT_TRUE(DecodeVf(MakeVf(1, kVfArgb4444, 'A', 1, {{2, 1, {0xF0, 0xF0}}}, {}), font));
     ASSERT_TRUE(RenderFontSheet(font, sheet));
@@ -101,7 +102,8 @@ TEST(VfFont, RefusesEveryTruncationAndGlyphsOutsideThePixels)
     }
     VfFont font;
     // Glyph '1' is 2 wide: its pixels run one byte past the data.
-    EXPECT_FALSE(DecodeVf(MakeVf(1, kVfCoverage, '0', 2, {{4, 2, Bytes(4, 14)}, {3, 2, Bytes(3, 14)}}, {}), font));
+    EXPECT_FALSE(DecodeVf(
+        MakeVf(1, kVfCoverage, '0', 2, {{4, 2, Bytes(4, 14)}, {3, 2, Bytes(3, 14)}}, {}), font));
     // 4444 glyphs take two bytes a pixel.
     EXPECT_FALSE(DecodeVf(MakeVf(1, kVfArgb4444, '0', 2, {{4, 2, Bytes(4, 0)}}, {}), font));
     EXPECT_FALSE(DecodeVf(MakeVf(1, 0x1234, '0', 2, {{4, 2, Bytes(4, 0)}}, {}), font));
