@@ -3,14 +3,16 @@
 #   fuzz/run.sh [SECONDS] [TARGET...]   (default 60 s each; targets fuzz_readers fuzz_lz41
 #                                        fuzz_config fuzz_decode_pcx fuzz_decode_tga
 #                                        fuzz_decode_ani fuzz_dds fuzz_png fuzz_jpg
-#                                        fuzz_ogg fuzz_text fuzz_pof)
+#                                        fuzz_ogg fuzz_text fuzz_pof fuzz_vbm fuzz_vf
+#                                        fuzz_ttf)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_readers fuzz_lz41 fuzz_config fuzz_decode_pcx fuzz_decode_tga
-  fuzz_decode_ani fuzz_dds fuzz_png fuzz_jpg fuzz_ogg fuzz_text fuzz_pof fuzz_game)
+  fuzz_decode_ani fuzz_dds fuzz_png fuzz_jpg fuzz_ogg fuzz_text fuzz_pof fuzz_game fuzz_vbm fuzz_vf
+  fuzz_ttf)
 
 ORBISTAV_WITH_FUZZ=1 ./scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -26,7 +28,8 @@ for target in "${targets[@]}"; do
       build-fuzz/bin/orbistav-cli extract examples/sample.vpc --raw -C "$corpus" >/dev/null 2>&1 || true ;;
     fuzz_config) cp -n res/vx_modul.dat "$corpus"/ 2>/dev/null || true ;;
     fuzz_game) cp -n examples/*.vp examples/*.vpc "$corpus"/ 2>/dev/null || true ;;
-    fuzz_decode_* | fuzz_dds | fuzz_png | fuzz_jpg | fuzz_ogg | fuzz_text | fuzz_pof)
+    fuzz_decode_* | fuzz_dds | fuzz_png | fuzz_jpg | fuzz_ogg | fuzz_text | fuzz_pof | fuzz_vbm | \
+      fuzz_vf | fuzz_ttf)
       kind=${target#fuzz_}
       kind=${kind#decode_}
       patterns=("*.$kind")
