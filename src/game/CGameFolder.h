@@ -128,8 +128,11 @@ private:
                     std::vector<std::string>& seen);
     void IndexArchive(int nSource, const struct VpDirectory& directory);
     void ListDisk(const std::string& dir, const std::string& sub, bool bRecursive,
-                  std::vector<DiskFile>& out, std::vector<std::pair<std::uint64_t, std::uint64_t>>& visited);
+                  std::vector<DiskFile>& out,
+                  std::vector<std::pair<std::uint64_t, std::uint64_t>>& visited);
     void Resolve();
+    int FindLoaded(int nType, std::string_view name) const;
+    int AddDir(std::string dir);
 
     GameFolderSetup m_setup;
     std::vector<GameRoot> m_roots;
@@ -141,7 +144,5 @@ private:
     // Open addressing over the loaded files by type and name without case, so a lookup
     // table of tens of thousands of names costs no allocation per name.
     std::vector<int> m_slots;
-    int FindLoaded(int nType, std::string_view name) const;
-    int AddDir(std::string dir);
     bool m_bComplete = true;
 };

@@ -50,4 +50,13 @@ TEST(GameModList, FolderWithLauncherFileIsAModOfItsParent)
 
     ASSERT_TRUE(ResolveGameFolder(dir.Path(), std::string(""), setup));
     EXPECT_TRUE(setup.aMods.empty());
+
+    GameFolderBuilder(dir.Path())
+        .Loose("Other-1.0/mod.json", R"({"id": "Other", "mod_flag": ["Other", "Base"]})")
+        .Loose("Base-2.0/data/x.tbl")
+        .Loose("Base-10.1/data/x.tbl");
+    ASSERT_TRUE(ResolveGameFolder(dir / "Other-1.0", std::nullopt, setup));
+    EXPECT_EQ(setup.strGameDir, dir.Path());
+    EXPECT_EQ(setup.aMods, (std::vector<std::string>{"Other-1.0", "Base-10.1"}));
+    EXPECT_EQ(setup.source, ModListSource::ModJson);
 }
