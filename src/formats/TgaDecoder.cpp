@@ -1,5 +1,6 @@
 #include "TgaDecoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstring>
@@ -60,10 +61,14 @@ public:
         StartRow();
     }
 
-    std::uint8_t* Next()
+    // The place of the next pixel and of as many after it, up to nWanted in all, as lie side
+    // by side in memory (the rest of the row, or only one when rows run right to left).
+    std::uint8_t* Next(std::size_t nWanted, std::size_t& nGot)
     {
         std::uint8_t* p = m_pNext;
-        if (++m_nColumn == m_nWidth)
+        nGot = m_bRightToLeft ? 1 : std::min(nWanted, m_nWidth - m_nColumn);
+        m_nColumn += nGot;
+        if (m_nColumn == m_nWidth)
         {
             m_nColumn = 0;
             if (++m_nRow < m_nHeight)
@@ -71,7 +76,7 @@ public:
         }
         else
         {
-            m_pNext = m_bRightToLeft ? m_pNext - m_nPixelBytes : m_pNext + m_nPixelBytes;
+            m_pNext = m_bRightToLeft ? m_pNext - m_nPixelBytes : m_pNext + nGot * m_nPixelBytes;
         }
         return p;
     }
@@ -99,7 +104,42 @@ private:
 // Converts nPixels stored pixels of nIn bytes, stored as they are or as run-length packets,
 // into nOut-byte pixels. convert returns false for a pixel that cannot be shown (a map index
 // outside the map).
-template <std::size_t nOut, typename Convert>
+// nCount pixels from pSource: each stored one after the other, or with bRepeat one stored
+// pixel nCount times. False when convert refuses one. bCopy says convert copies the pixel as
+// it is, so stored pixels side by side are copied at once.
+template <std::size_t nOut, bool bCopy, typename Convert>
+bool Store(const std::uint8_t* pSource, std::size_t nIn, std::size_t nCount, bool bRepeat,
+           CPixelCursor& cursor, Convert& convert)
+{
+    std::uint8_t pixel[nOut] = {};
+    if (bRepeat && !convert(pSource, pixel))
+        return false;
+    while (nCount > 0)
+    {
+        std::size_t nGot = 0;
+        std::uint8_t* p = cursor.Next(nCount, nGot);
+        nCount -= nGot;
+        if (bRepeat)
+        {
+            for (std::size_t i = 0; i < nGot; ++i)
+                std::memcpy(p + i * nOut, pixel, nOut);
+        }
+        else if constexpr (bCopy)
+        {
+            std::memcpy(p, pSource, nGot * nOut);
+            pSource += nGot * nOut;
+        }
+        else
+        {
+            for (std::size_t i = 0; i < nGot; ++i, pSource += nIn)
+                if (!convert(pSource, p + i * nOut))
+                    return false;
+        }
+    }
+    return true;
+}
+
+template <std::size_t nOut, bool bCopy = false, typename Convert>
 Result Unpack(std::span<const std::uint8_t> data, bool bRunLength, std::size_t nIn,
               std::size_t nPixels, CPixelCursor& cursor, Convert convert)
 {
@@ -108,10 +148,8 @@ Result Unpack(std::span<const std::uint8_t> data, bool bRunLength, std::size_t n
     {
         if (data.size() / nIn < nPixels)
             return EndsEarly();
-        for (std::size_t i = 0; i < nPixels; ++i)
-            if (!convert(data.data() + i * nIn, cursor.Next()))
-                return outside;
-        return Result::Ok();
+        return Store<nOut, bCopy>(data.data(), nIn, nPixels, false, cursor, convert) ? Result::Ok()
+                                                                                     : outside;
     }
     std::size_t nAt = 0;
     std::size_t nLeft = nPixels;
@@ -127,21 +165,8 @@ Result Unpack(std::span<const std::uint8_t> data, bool bRunLength, std::size_t n
         const std::size_t nBytes = bRepeat ? nIn : nCount * nIn;
         if (data.size() - nAt < nBytes)
             return EndsEarly();
-        const std::uint8_t* pSource = data.data() + nAt;
-        if (bRepeat)
-        {
-            std::uint8_t pixel[nOut];
-            if (!convert(pSource, pixel))
-                return outside;
-            for (std::size_t i = 0; i < nCount; ++i)
-                std::memcpy(cursor.Next(), pixel, nOut);
-        }
-        else
-        {
-            for (std::size_t i = 0; i < nCount; ++i)
-                if (!convert(pSource + i * nIn, cursor.Next()))
-                    return outside;
-        }
+        if (!Store<nOut, bCopy>(data.data() + nAt, nIn, nCount, bRepeat, cursor, convert))
+            return outside;
         nAt += nBytes;
         nLeft -= nCount;
     }
@@ -269,12 +294,12 @@ Result DecodeTga(std::span<const std::uint8_t> entry, DecodedPicture& picture)
     Result r;
     if (nOutDepth == 24)
     {
-        r = Unpack<3>(data, bRunLength, nIn, nPixels, cursor,
-                      [](const std::uint8_t* p, std::uint8_t* o)
-                      {
-                          std::memcpy(o, p, 3);
-                          return true;
-                      });
+        r = Unpack<3, true>(data, bRunLength, nIn, nPixels, cursor,
+                            [](const std::uint8_t* p, std::uint8_t* o)
+                            {
+                                std::memcpy(o, p, 3);
+                                return true;
+                            });
     }
     else if (bMapped)
     {
@@ -301,12 +326,12 @@ Result DecodeTga(std::span<const std::uint8_t> entry, DecodedPicture& picture)
     }
     else if (nDepth == 32)
     {
-        r = Unpack<4>(data, bRunLength, nIn, nPixels, cursor,
-                      [](const std::uint8_t* p, std::uint8_t* o)
-                      {
-                          std::memcpy(o, p, 4);
-                          return true;
-                      });
+        r = Unpack<4, true>(data, bRunLength, nIn, nPixels, cursor,
+                            [](const std::uint8_t* p, std::uint8_t* o)
+                            {
+                                std::memcpy(o, p, 4);
+                                return true;
+                            });
     }
     else
     {
