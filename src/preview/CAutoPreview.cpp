@@ -270,27 +270,42 @@ void CAutoPreview::paintEvent(QPaintEvent* pEvent)
 
 bool CAutoPreview::FitsPicture() const
 {
+    return PictureScale() < 1.0;
+}
+
+double CAutoPreview::PictureScale() const
+{
     const QSize view = viewport()->size();
-    return m_settings.m_bPreviewOneToOne == 0 && m_nHeight > 0 &&
-           (m_nWidth > view.width() || m_nHeight > view.height());
+    if (m_settings.m_bPreviewOneToOne != 0 || m_nHeight <= 0 || m_nWidth <= 0 || view.isEmpty())
+        return 1.0;
+    const double dWidth = static_cast<double>(view.width()) / m_nWidth;
+    if (m_pPresenter && m_pPresenter->FitsToWidth())
+        return std::min(1.0, dWidth);
+    return std::min({1.0, dWidth, static_cast<double>(view.height()) / m_nHeight});
+}
+
+QSize CAutoPreview::ShownPictureSize() const
+{
+    const double dScale = PictureScale();
+    return QSize(std::max(1, static_cast<int>(m_nWidth * dScale)),
+                 std::max(1, static_cast<int>(m_nHeight * dScale)));
 }
 
 void CAutoPreview::DrawPicture(QPainter& painter, const QImage& image, const QRect& exposed)
 {
     if (image.isNull())
         return;
+    const QImage* pShown = &image;
     if (FitsPicture())
     {
         if (m_fitted.isNull())
             m_fitted =
-                image.scaled(viewport()->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        painter.drawImage(0, 0, m_fitted);
-        return;
+                image.scaled(ShownPictureSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        pShown = &m_fitted;
     }
     // Only the part in view is converted and drawn.
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    const QRect visible = exposed.translated(scroll);
-    painter.drawImage(exposed.topLeft(), image, visible);
+    painter.drawImage(exposed.topLeft(), *pShown, exposed.translated(scroll));
 }
 
 void CAutoPreview::resizeEvent(QResizeEvent* pEvent)
@@ -356,16 +371,11 @@ void CAutoPreview::SetScrollSizes(QSize total)
 void CAutoPreview::UpdateScrollBars()
 {
     const QSize view = viewport()->size();
-    // A picture fitted into the pane has nothing to scroll.
-    if (FitsPicture())
-    {
-        horizontalScrollBar()->setRange(0, 0);
-        verticalScrollBar()->setRange(0, 0);
-        return;
-    }
-    horizontalScrollBar()->setRange(0, std::max(0, m_scrollSize.width() - view.width()));
+    // A picture fitted into the pane scrolls only as far as its scaled size reaches.
+    const QSize total = FitsPicture() ? ShownPictureSize() : m_scrollSize;
+    horizontalScrollBar()->setRange(0, std::max(0, total.width() - view.width()));
     horizontalScrollBar()->setPageStep(view.width());
-    verticalScrollBar()->setRange(0, std::max(0, m_scrollSize.height() - view.height()));
+    verticalScrollBar()->setRange(0, std::max(0, total.height() - view.height()));
     verticalScrollBar()->setPageStep(view.height());
 }
 

@@ -77,6 +77,8 @@ public:
     bool ShowsText() const;
     // Whether a picture larger than the pane is shown scaled down into it.
     bool FitsPicture() const;
+    // The scale a picture is drawn at: 1 for 1:1, less when it is fitted.
+    double PictureScale() const;
 
     std::int32_t m_nBitsPerPixel = 0;
     std::int32_t m_bPreviewActive = 0;
@@ -118,6 +120,7 @@ private:
     void PresenterChanged();
     // A picture 1:1 from the top-left, scrolled, or scaled down into the pane.
     void DrawPicture(QPainter& painter, const QImage& image, const QRect& exposed);
+    QSize ShownPictureSize() const;
     void SetScrollSizes(QSize total);
     void UpdateScrollBars();
     void UpdateViewer();

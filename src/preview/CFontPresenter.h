@@ -17,6 +17,7 @@ public:
     void Stop() override;
     bool IsEmpty() const override { return m_sheet.nHeight <= 0; }
     QImage Picture() const override;
+    bool FitsToWidth() const override { return true; }
     // "95 glyphs, height 12"
     QString Caption() const override { return m_caption; }
     void ShowIn(CPreviewViewer& viewer, const QString& title) const override;

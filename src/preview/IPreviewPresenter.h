@@ -47,6 +47,9 @@ public:
     virtual bool IsActive() const { return false; }
     // A picture the pane shows as it shows a TGA (fitted or 1:1), colours without alpha.
     virtual QImage Picture() const { return QImage(); }
+    // A tall picture read from the top (a font's sheet): fitted to the pane's width only and
+    // scrolled down, not shrunk to a sliver.
+    virtual bool FitsToWidth() const { return false; }
     // Anything else the presenter draws over the black pane, at the viewport's size.
     virtual void Paint(QPainter& /*painter*/, QSize /*size*/) {}
     // The line the pane writes in place of content ("Playing OGG...").

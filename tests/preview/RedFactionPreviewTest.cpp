@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QScrollBar>
 #include <QTest>
 
 #include "CAutoPreview.h"
@@ -87,6 +88,10 @@ protected:
                                      {{4, 3, std::vector<unsigned char>(15, 14)},
                                       {4, 3, std::vector<unsigned char>(15, 7)}},
                                      {{0, 1, -1}}))
+            .File("many.vf",
+                  MakeVf(0, 0, 32, 5,
+                         std::vector<VfGlyphBytes>(220, {4, 3, std::vector<unsigned char>(15, 14)}),
+                         {}))
             .File("sans.ttf", ttf)
             .File("sans.otf", ttf)
             .File("broken.ttf", std::vector<unsigned char>(ttf.begin(), ttf.begin() + 40))
@@ -188,6 +193,15 @@ TEST_F(RedFactionPreview, FontsShowTheirSheetWithGlyphCountAndHeight)
         // The sample's two glyphs and the sheet's two are filled squares.
         EXPECT_GT(CountPixels(Grab(), lit), 4 * 6 * 10);
     }
+    // A tall sheet is fitted to the pane's width and read by scrolling down.
+    m_pane->resize(200, 30);
+    m_pane->PreviewEntry(Entry("many.vf"), false);
+    EXPECT_EQ(m_caption, "220 glyphs, height 5");
+    QApplication::processEvents();
+    EXPECT_EQ(m_pane->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(m_pane->verticalScrollBar()->maximum(), 0);
+    EXPECT_LT(m_pane->PictureScale(), 1.0);
+
     m_pane->PreviewEntry(Entry("broken.ttf"), false);
     EXPECT_EQ(m_pane->m_bPreviewable, 1);
     EXPECT_EQ(m_pane->Presenter(), nullptr);
