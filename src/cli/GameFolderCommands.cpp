@@ -223,8 +223,10 @@ int ExtractGameFolder(const CCliGameFolder& cli, const ExtractOptions& options)
     CGameFileReader reader(folder);
     for (const int f : selected)
     {
-        const std::string path =
-            options.bKeepDirs ? folder.PathInRoot(f) : std::string(folder.Files()[f].Name());
+        // Always at its path inside its root, --keep-dirs or not: the game loads files of
+        // one name from several type folders (data/foo.txt, data/text/foo.txt), and side by
+        // side the last would overwrite the others.
+        const std::string path = folder.PathInRoot(f);
         // Every folder on the way is made below the destination and checked first, so a
         // name from an archive cannot reach outside it.
         std::vector<CDestinationDir> chain;

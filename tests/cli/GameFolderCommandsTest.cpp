@@ -94,9 +94,13 @@ TEST_F(GameCli, ExtractWritesTheFlattenedGame)
     EXPECT_EQ(ReadFileText(dir / "out/data/maps/hull.dds"), "plain");
     EXPECT_EQ(ReadFileText(dir / "out/data/missions-extra/m1.fs2"), "mission");
 
-    const CliRun some = RunCli({"extract", "game", "*.tbl", "-C", "flat"}, dir.Path());
+    // One name loaded from two type folders: both are written, each at its own path.
+    game.Loose("data/readme.txt", "data's").Loose("data/text/readme.txt", "text's");
+    const CliRun some = RunCli({"extract", "game", "*.tbl", "*.txt", "-C", "flat"}, dir.Path());
     ASSERT_EQ(some.nExit, 0) << some.err;
-    EXPECT_EQ(ReadFileText(dir / "flat/ships.tbl"), "loose ships");
+    EXPECT_EQ(ReadFileText(dir / "flat/data/tables/ships.tbl"), "loose ships");
+    EXPECT_EQ(ReadFileText(dir / "flat/data/readme.txt"), "data's");
+    EXPECT_EQ(ReadFileText(dir / "flat/data/text/readme.txt"), "text's");
 }
 
 TEST_F(GameCli, CatTakesATypeFolderPathWhereANameIsInSeveral)
