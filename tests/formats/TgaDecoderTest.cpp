@@ -77,21 +77,24 @@ TEST(TgaDecoder, RunLengthGivesTheStoredPictureAcrossScanLinesPastIdAndFooter)
 
 TEST(TgaDecoder, OriginBitsPlaceTheFirstStoredPixelInItsCorner)
 {
-    // Grey 2 x 2, stored 1 2 3 4; bit 5 puts the first row at the top, bit 4 the first
-    // pixel at the right.
+    // 2 x 2 grey or 24-bit, stored 1 2 3 4; bit 5 puts the first row at the top, bit 4 the
+    // first pixel at the right.
     const Bytes grey = {1, 2, 3, 4};
+    const Bytes rgb = {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4};
     for (std::uint8_t byDescriptor : {0x00, 0x10, 0x20, 0x30})
-        for (std::uint8_t byType : {3, 11})
+        for (std::uint8_t byType : {2, 3, 10, 11})
         {
             TgaFields f;
             f.byImageType = byType;
             f.nWidth = 2;
             f.nHeight = 2;
-            f.byDepth = 8;
+            f.byDepth = (byType & 3) == 2 ? 24 : 8;
             f.byDescriptor = byDescriptor;
+            const Bytes& stored = f.byDepth == 24 ? rgb : grey;
             DecodedPicture p;
-            ASSERT_TRUE(
-                DecodeTga(MakeTgaFile(f, {}, {}, byType == 3 ? grey : PackTgaRuns(grey, 1)), p));
+            ASSERT_TRUE(DecodeTga(
+                MakeTgaFile(f, {}, {}, byType < 8 ? stored : PackTgaRuns(stored, f.byDepth / 8)),
+                p));
             const int x = byDescriptor & 0x10 ? 1 : 0;
             const int y = byDescriptor & 0x20 ? 0 : 1;
             EXPECT_EQ(At(p, x, y), (Px{1, 1, 1, 255})) << int(byDescriptor) << " " << int(byType);
