@@ -4,8 +4,15 @@
 #include <iostream>
 #include <sys/stat.h>
 
+#include "ArchiveFile.h"
+#include "AsciiText.h"
+#include "CGameFileReader.h"
+#include "CMemorySource.h"
 #include "ExitCodes.h"
+#include "FileTypes.h"
 #include "GamePathTypes.h"
+#include "PofTextures.h"
+#include "V3dTextures.h"
 
 bool CCliGameFolder::Load(const std::string& folder, const std::optional<std::string>& modList)
 {
@@ -43,20 +50,80 @@ Result CCliGameFolder::FindOne(const std::string& name, int& nFile) const
     return Result::Ok();
 }
 
-Result CCliGameFolder::ArchiveEntryOf(const std::string& name, std::string& archive,
-                                      std::string& entry) const
+Result CCliGameFolder::ReadContent(int nFile, std::vector<std::uint8_t>& content) const
 {
-    int nFile = 0;
-    if (Result r = FindOne(name, nFile); !r)
+    CGameFileReader reader(m_folder);
+    if (Result r = reader.Open(nFile); !r)
         return r;
-    const GameFile& file = m_folder.Files()[nFile];
-    if (!m_folder.Sources()[file.nSource].bArchive)
-        return Result::Fail(m_folder.Location(nFile) +
-                            ": a loose file; render and model read archive entries");
-    archive = m_folder.SourceDiskPath(file.nSource);
-    entry = "\\" + m_folder.PathInSource(nFile);
-    std::replace(entry.begin(), entry.end(), '/', '\\');
-    return Result::Ok();
+    return reader.ReadAll(content);
+}
+
+namespace
+{
+// The picture kinds a model's texture is asked for, in the game's order.
+constexpr const char* kPictureExtensions[] = {".dds", ".tga", ".png", ".jpg", ".pcx"};
+
+// Of the files the game loads for one name, the one from the earliest place; -1 for none.
+// Sources are numbered in the game's search order.
+int EarliestPlace(const CGameFolder& folder, const std::string& name, int nBest)
+{
+    for (const GameHit& hit : folder.Find(name))
+        if (nBest < 0 ||
+            folder.Files()[hit.nLoads].nSource < folder.Files()[nBest].nSource)
+            nBest = hit.nLoads;
+    return nBest;
+}
+} // namespace
+
+std::vector<int> CCliGameFolder::FindTextures(const std::vector<std::string>& names,
+                                              bool bRedFaction) const
+{
+    std::vector<int> found(names.size(), -1);
+    for (std::size_t n = 0; n < names.size(); ++n)
+    {
+        // A name holding a folder would be taken for a sub path; the game would not find it.
+        if (names[n].find_first_of("/\\") != std::string::npos)
+            continue;
+        if (bRedFaction)
+        {
+            for (const std::string& candidate : V3dTextureFileNames(names[n]))
+                if ((found[n] = EarliestPlace(m_folder, candidate, -1)) >= 0)
+                    break;
+            continue;
+        }
+        std::string base = ToLowerAscii(names[n]);
+        for (const char* szExtension : kPictureExtensions)
+            if (base.size() > 4 && base.compare(base.size() - 4, 4, szExtension) == 0)
+                base.resize(base.size() - 4);
+        if (base.empty())
+            continue;
+        // An earlier kind wins a tie: only a strictly earlier place replaces it.
+        for (const char* szExtension : kPictureExtensions)
+            found[n] = EarliestPlace(m_folder, base + szExtension, found[n]);
+    }
+    return found;
+}
+
+std::vector<RgbaPicture> CCliGameFolder::LoadTextures(const std::vector<int>& files,
+                                                      const std::vector<bool>& wanted) const
+{
+    std::vector<RgbaPicture> textures(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i)
+    {
+        if (files[i] < 0 || (!wanted.empty() && (i >= wanted.size() || !wanted[i])))
+            continue;
+        std::vector<std::uint8_t> content;
+        if (!ReadContent(files[i], content))
+            continue;
+        // The content is whole and plain now: decoded as a stored entry of its own.
+        ArchiveFile entry;
+        entry.nSize = static_cast<std::int32_t>(content.size());
+        entry.strName = std::string(m_folder.Files()[files[i]].Name());
+        entry.nType = GetFileType(entry.strName);
+        CMemorySource source(content);
+        textures[i] = LoadTextureEntry(source, entry, CEntryReader::Mode::Stored);
+    }
+    return textures;
 }
 
 bool IsFolderArgument(const std::string& path)

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "CGameFolder.h"
 #include "Result.h"
+#include "RgbaPicture.h"
 
 // A game folder opened for one command, its warnings on stderr.
 class CCliGameFolder
@@ -20,9 +23,18 @@ public:
     // ("data/tables/ships.tbl"); none, or one in several type folders, fails saying so.
     Result FindOne(const std::string& name, int& nFile) const;
 
-    // The disk path of the archive holding what the game loads for a name, and the
-    // entry's archive path ("\data\maps\x.dds"); a loose file fails.
-    Result ArchiveEntryOf(const std::string& name, std::string& archive, std::string& entry) const;
+    // One file's content whole, decompressed, from its archive or loose.
+    Result ReadContent(int nFile, std::vector<std::uint8_t>& content) const;
+
+    // The file the game takes for each texture a model names, -1 where the view has none.
+    // A POF's name is looked up as the game does: the earliest place holding it in any
+    // picture kind, the kinds' order (.dds .tga .png .jpg .pcx) only within that place; a Red
+    // Faction mesh's by V3dTextureFileNames' order.
+    std::vector<int> FindTextures(const std::vector<std::string>& names, bool bRedFaction) const;
+    // One picture per file, empty where it is -1, does not decode, or wanted (when given)
+    // says no polygon drawn uses it.
+    std::vector<RgbaPicture> LoadTextures(const std::vector<int>& files,
+                                          const std::vector<bool>& wanted) const;
 
 private:
     CGameFolder m_folder;

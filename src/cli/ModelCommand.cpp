@@ -1,11 +1,13 @@
 #include "ModelCommand.h"
 
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "CCliArchive.h"
+#include "CCliGameFolder.h"
 #include "CEntryExtractor.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
@@ -39,16 +41,11 @@ Json Vector(const PofVector& v)
     return Json::array({v.x, v.y, v.z});
 }
 
-// The archive path of each texture's entry, empty where the archive has none.
-std::vector<std::string> TextureEntries(const CORBISTAVDoc& doc, const PofModel& model)
-{
-    std::vector<std::string> entries;
-    for (const int nFile : FindPofTextures(doc, model.textures))
-        entries.push_back(nFile < 0 ? std::string() : CEntryExtractor::ArchivePathOf(doc, nFile));
-    return entries;
-}
+// Where each texture a model names lies, empty where it is found nowhere.
+using TextureLocator = std::function<std::vector<std::string>(const std::vector<std::string>& names,
+                                                              bool bRedFaction)>;
 
-void PrintJson(const CORBISTAVDoc& doc, const std::string& label, const PofModel& model,
+void PrintJson(const TextureLocator& locate, const std::string& label, const PofModel& model,
                std::ostream& out)
 {
     const std::vector<int> shown = model.ShownSubobjects();
@@ -76,7 +73,7 @@ void PrintJson(const CORBISTAVDoc& doc, const std::string& label, const PofModel
     }
     root["subobjects"] = std::move(subobjects);
     Json textures = Json::array();
-    const std::vector<std::string> entries = TextureEntries(doc, model);
+    const std::vector<std::string> entries = locate(model.textures, false);
     for (std::size_t i = 0; i < model.textures.size(); ++i)
     {
         const std::string& entry = entries[i];
@@ -89,7 +86,7 @@ void PrintJson(const CORBISTAVDoc& doc, const std::string& label, const PofModel
     out << root.dump(2) << '\n';
 }
 
-void PrintText(const CORBISTAVDoc& doc, const PofModel& model, std::ostream& out)
+void PrintText(const TextureLocator& locate, const PofModel& model, std::ostream& out)
 {
     out << "version " << model.nVersion << ", radius " << model.fRadius << ", "
         << model.ShownPolygonCount() << " polygons shown\n";
@@ -97,7 +94,7 @@ void PrintText(const CORBISTAVDoc& doc, const PofModel& model, std::ostream& out
         out << "subobject " << sub.nNumber << '\t' << Cp1252ToUtf8(sub.strName) << "\tparent "
             << sub.nParent << "\tdetail " << sub.nDetailLevel << '\t' << sub.points.size()
             << " vertices\t" << sub.polygons.size() << " polygons\n";
-    const std::vector<std::string> entries = TextureEntries(doc, model);
+    const std::vector<std::string> entries = locate(model.textures, false);
     for (std::size_t i = 0; i < model.textures.size(); ++i)
         out << "texture " << Cp1252ToUtf8(model.textures[i]) << '\t'
             << (entries[i].empty() ? "(missing)" : entries[i]) << '\n';
@@ -107,21 +104,20 @@ Json V3dVectorJson(const V3dVector& v)
     return Json::array({v.x, v.y, v.z});
 }
 
-// Each texture name of the mesh with the archive path of the entry drawn for it, empty where
-// the archive has none.
-std::vector<std::pair<std::string, std::string>> V3dTextureEntries(const CORBISTAVDoc& doc,
+// Each texture name of the mesh with where the texture drawn for it lies, empty where it is
+// found nowhere.
+std::vector<std::pair<std::string, std::string>> V3dTextureEntries(const TextureLocator& locate,
                                                                    const V3dMesh& mesh)
 {
     const std::vector<std::string> names = mesh.Textures();
-    const std::vector<int> files = FindV3dTextures(doc, names);
+    const std::vector<std::string> places = locate(names, true);
     std::vector<std::pair<std::string, std::string>> entries;
     for (std::size_t i = 0; i < names.size(); ++i)
-        entries.emplace_back(names[i], files[i] < 0 ? std::string()
-                                                    : CEntryExtractor::ArchivePathOf(doc, files[i]));
+        entries.emplace_back(names[i], places[i]);
     return entries;
 }
 
-void PrintV3dJson(const CORBISTAVDoc& doc, const std::string& label, const V3dMesh& mesh,
+void PrintV3dJson(const TextureLocator& locate, const std::string& label, const V3dMesh& mesh,
                   std::ostream& out)
 {
     Json root;
@@ -162,14 +158,14 @@ void PrintV3dJson(const CORBISTAVDoc& doc, const std::string& label, const V3dMe
     root["bones"] = std::move(bones);
     root["collisionSpheres"] = mesh.nSpheres;
     Json textures = Json::array();
-    for (const auto& [name, entry] : V3dTextureEntries(doc, mesh))
+    for (const auto& [name, entry] : V3dTextureEntries(locate, mesh))
         textures.push_back(
             {{"name", Cp1252ToUtf8(name)}, {"entry", entry.empty() ? Json() : Json(entry)}});
     root["textures"] = std::move(textures);
     out << root.dump(2) << '\n';
 }
 
-void PrintV3dText(const CORBISTAVDoc& doc, const V3dMesh& mesh, std::ostream& out)
+void PrintV3dText(const TextureLocator& locate, const V3dMesh& mesh, std::ostream& out)
 {
     out << (mesh.bCharacter ? "character mesh" : "static mesh") << ", " << mesh.submeshes.size()
         << " submeshes, " << mesh.ShownTriangleCount() << " triangles shown\n";
@@ -182,22 +178,59 @@ void PrintV3dText(const CORBISTAVDoc& doc, const V3dMesh& mesh, std::ostream& ou
                 << sub.levels[n].TriangleCount() << " triangles\t" << sub.levels[n].batches.size()
                 << " batches\n";
     }
-    for (const auto& [name, entry] : V3dTextureEntries(doc, mesh))
+    for (const auto& [name, entry] : V3dTextureEntries(locate, mesh))
         out << "texture " << Cp1252ToUtf8(name) << '\t'
             << (entry.empty() ? "(missing)" : entry) << '\n';
 }
 
-Result ShowV3d(const CORBISTAVDoc& doc, const std::string& label,
+Result ShowV3d(const TextureLocator& locate, const std::string& label,
                const std::vector<std::uint8_t>& bytes, bool bJson, std::ostream& out)
 {
     V3dMesh mesh;
     if (Result r = ParseV3d(bytes, mesh); !r)
         return r;
     if (bJson)
-        PrintV3dJson(doc, label, mesh, out);
+        PrintV3dJson(locate, label, mesh, out);
     else
-        PrintV3dText(doc, mesh, out);
+        PrintV3dText(locate, mesh, out);
     return Result::Ok();
+}
+
+// The model wherever its bytes lie: label names it, read gives its content whole.
+int ShowModelContent(const std::string& label, int nType,
+                     const std::function<Result(std::vector<std::uint8_t>&)>& read,
+                     const TextureLocator& locate, bool bJson, std::ostream& out, int nDoneStatus)
+{
+    const bool bV3d = nType == FILE_TYPE_V3M || nType == FILE_TYPE_V3C;
+    if (nType != FILE_TYPE_POF && !bV3d)
+        return Fail(label + ": not a model (.pof, .v3m, .v3c)");
+    std::vector<std::uint8_t> bytes;
+    if (Result r = read(bytes); !r)
+        return Fail(r.Text());
+    if (bV3d)
+    {
+        if (Result r = ShowV3d(locate, label, bytes, bJson, out); !r)
+            return Fail(label + ": " + r.Text());
+        return nDoneStatus;
+    }
+    PofModel model;
+    if (Result r = ParsePof(bytes, model); !r)
+        return Fail(label + ": " + r.Text());
+    if (bJson)
+        PrintJson(locate, label, model, out);
+    else
+        PrintText(locate, model, out);
+    return nDoneStatus;
+}
+
+// Where found, a string per index: empty for -1.
+std::vector<std::string> Places(const std::vector<int>& files,
+                                const std::function<std::string(int)>& place)
+{
+    std::vector<std::string> places;
+    for (const int nFile : files)
+        places.push_back(nFile < 0 ? std::string() : place(nFile));
+    return places;
 }
 } // namespace
 
@@ -208,27 +241,34 @@ int ShowModel(const CCliArchive& archive, const std::string& strEntry, bool bJso
     int nFile = 0;
     if (Result r = FindSingleEntry(archive, strEntry, nFile); !r)
         return Fail(r.Text());
-    const ArchiveFile& file = doc.m_files[nFile];
-    const std::string label = CEntryExtractor::ArchivePathOf(doc, nFile);
-    const bool bV3d = file.nType == FILE_TYPE_V3M || file.nType == FILE_TYPE_V3C;
-    if (file.nType != FILE_TYPE_POF && !bV3d)
-        return Fail(label + ": not a model (.pof, .v3m, .v3c)");
     CInputFile input;
-    std::vector<std::uint8_t> bytes;
-    if (Result r = archive.ReadContent(nFile, input, bytes); !r)
-        return Fail(r.Text());
-    if (bV3d)
+    const auto read = [&](std::vector<std::uint8_t>& bytes)
+    { return archive.ReadContent(nFile, input, bytes); };
+    const TextureLocator locate = [&](const std::vector<std::string>& names, bool bRedFaction)
     {
-        if (Result r = ShowV3d(doc, label, bytes, bJson, out); !r)
-            return Fail(label + ": " + r.Text());
-        return archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL;
-    }
-    PofModel model;
-    if (Result r = ParsePof(bytes, model); !r)
-        return Fail(label + ": " + r.Text());
-    if (bJson)
-        PrintJson(doc, label, model, out);
-    else
-        PrintText(doc, model, out);
-    return archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL;
+        return Places(bRedFaction ? FindV3dTextures(doc, names) : FindPofTextures(doc, names),
+                      [&](int n) { return CEntryExtractor::ArchivePathOf(doc, n); });
+    };
+    return ShowModelContent(CEntryExtractor::ArchivePathOf(doc, nFile), doc.m_files[nFile].nType,
+                            read, locate, bJson, out,
+                            archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL);
+}
+
+int ShowGameModel(const CCliGameFolder& folder, const std::string& name, bool bJson,
+                  std::ostream& out)
+{
+    int nFile = 0;
+    if (Result r = folder.FindOne(name, nFile); !r)
+        return Fail(r.Text());
+    const CGameFolder& game = folder.Folder();
+    const auto read = [&](std::vector<std::uint8_t>& bytes)
+    { return folder.ReadContent(nFile, bytes); };
+    const TextureLocator locate = [&](const std::vector<std::string>& names, bool bRedFaction)
+    {
+        return Places(folder.FindTextures(names, bRedFaction),
+                      [&](int n) { return game.Location(n); });
+    };
+    return ShowModelContent(game.Location(nFile),
+                            GetFileType(std::string(game.Files()[nFile].Name())), read, locate,
+                            bJson, out, folder.Status());
 }

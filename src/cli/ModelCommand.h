@@ -4,6 +4,7 @@
 #include <string>
 
 class CCliArchive;
+class CCliGameFolder;
 
 // "model": what a POF model holds: version, radius, bounding box, subobjects with their
 // parents, detail levels and sizes, and its textures with the archive entries that hold them;
@@ -12,3 +13,7 @@ class CCliArchive;
 // else as lines of text.
 int ShowModel(const CCliArchive& archive, const std::string& strEntry, bool bJson,
               std::ostream& out);
+// The same for what the game loads for a name, with where the game finds each texture in
+// the whole view, as a location.
+int ShowGameModel(const CCliGameFolder& folder, const std::string& name, bool bJson,
+                  std::ostream& out);

@@ -1,12 +1,14 @@
 #include "RenderCommand.h"
 
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <vector>
 
 #include "AniDecoder.h"
 #include "AsciiText.h"
 #include "CCliArchive.h"
+#include "CCliGameFolder.h"
 #include "CEntryExtractor.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
@@ -36,6 +38,11 @@
 
 namespace
 {
+// Pictures for a model's texture names, empty where none is found or wanted (when given)
+// says no polygon drawn uses it.
+using TextureLoader = std::function<std::vector<RgbaPicture>(
+    const std::vector<std::string>& names, bool bRedFaction, const std::vector<bool>& wanted)>;
+
 enum class Kind
 {
     None,
@@ -105,17 +112,17 @@ const char* KindName(Kind kind)
 }
 
 // What the pane shows of the older kinds: red, green, blue without alpha.
-Result RenderOldPicture(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes, int nFrame,
+Result RenderOldPicture(int nType, const std::vector<std::uint8_t>& bytes, int nFrame,
                         std::string& png)
 {
     DecodedPicture picture;
     Result r;
-    if (file.nType == FILE_TYPE_ANI)
+    if (nType == FILE_TYPE_ANI)
         r = DecodeAniPicture(bytes, nFrame, picture);
     else if (nFrame != 1)
         return Result::Fail("a still picture has 1 frame, not " + std::to_string(nFrame));
     else
-        r = file.nType == FILE_TYPE_PCX ? DecodePcx(bytes, picture) : DecodeTga(bytes, picture);
+        r = nType == FILE_TYPE_PCX ? DecodePcx(bytes, picture) : DecodeTga(bytes, picture);
     if (!r)
         return r;
     return EncodePng(picture.nWidth, picture.nHeight, PictureToRgb(picture), png);
@@ -153,26 +160,26 @@ Result RenderOutlineFont(const std::vector<std::uint8_t>& bytes, const RenderOpt
     return EncodePng(picture.nWidth, picture.nHeight, picture.rgba, out, 4);
 }
 
-Result RenderPicture(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes,
+Result RenderPicture(int nType, const std::vector<std::uint8_t>& bytes,
                      const RenderOptions& options, std::string& out)
 {
-    if (options.nFace != 0 && file.nType != FILE_TYPE_DDS)
+    if (options.nFace != 0 && nType != FILE_TYPE_DDS)
         return Result::Fail("only a DDS texture has mip levels and faces");
-    if (options.nMip != 0 && file.nType != FILE_TYPE_DDS && file.nType != FILE_TYPE_VBM)
+    if (options.nMip != 0 && nType != FILE_TYPE_DDS && nType != FILE_TYPE_VBM)
         return Result::Fail("only a DDS texture or a VBM has mip levels");
-    if (file.nType == FILE_TYPE_PCX || file.nType == FILE_TYPE_TGA || file.nType == FILE_TYPE_ANI)
-        return RenderOldPicture(file, bytes, options.nFrame, out);
+    if (nType == FILE_TYPE_PCX || nType == FILE_TYPE_TGA || nType == FILE_TYPE_ANI)
+        return RenderOldPicture(nType, bytes, options.nFrame, out);
     RgbaPicture picture;
     Result r;
-    if (file.nType == FILE_TYPE_VBM)
+    if (nType == FILE_TYPE_VBM)
         r = RenderVbm(bytes, options, picture);
     else if (options.nFrame != 1)
         return Result::Fail("a still picture has 1 frame, not " + std::to_string(options.nFrame));
-    else if (file.nType == FILE_TYPE_VF)
+    else if (nType == FILE_TYPE_VF)
         r = RenderFont(bytes, picture);
-    else if (file.nType == FILE_TYPE_DDS)
+    else if (nType == FILE_TYPE_DDS)
         r = DecodeDds(bytes, options.nMip, options.nFace, picture);
-    else if (file.nType == FILE_TYPE_PNG)
+    else if (nType == FILE_TYPE_PNG)
         r = DecodePng(bytes, picture);
     else
         r = DecodeJpg(bytes, picture);
@@ -200,10 +207,9 @@ Result ParseSize(const std::string& text, int& nWidth, int& nHeight)
     return Result::Ok();
 }
 
-// The model as the pane draws it, with the textures the archive holds.
-Result RenderModel(const CORBISTAVDoc& doc, IByteSource& input, const ArchiveFile& file,
-                   const std::vector<std::uint8_t>& bytes, const RenderOptions& options,
-                   std::string& out)
+// The model as the pane draws it, with the textures its loader finds.
+Result RenderModel(int nType, const std::vector<std::uint8_t>& bytes, const TextureLoader& load,
+                   const RenderOptions& options, std::string& out)
 {
     if (options.nFrame != 1 || options.nMip != 0 || options.nFace != 0)
         return Result::Fail("a model has no frames, mip levels or faces");
@@ -218,16 +224,14 @@ Result RenderModel(const CORBISTAVDoc& doc, IByteSource& input, const ArchiveFil
     view.bTextures = !options.bNoTextures;
     PofMesh mesh;
     std::vector<RgbaPicture> textures;
-    const CEntryReader::Mode mode = CEntryReader::ModeFor(doc, false);
-    if (file.nType == FILE_TYPE_POF)
+    if (nType == FILE_TYPE_POF)
     {
         PofModel model;
         if (Result r = ParsePof(bytes, model); !r)
             return r;
         mesh = BuildPofMesh(model);
         if (view.bTextures)
-            textures = LoadPofTextures(doc, input, model.textures, mode,
-                                       UsedTextures(mesh, model.textures.size()));
+            textures = load(model.textures, false, UsedTextures(mesh, model.textures.size()));
     }
     else
     {
@@ -237,7 +241,7 @@ Result RenderModel(const CORBISTAVDoc& doc, IByteSource& input, const ArchiveFil
         mesh = BuildV3dMesh(model);
         const std::vector<std::string> names = model.Textures();
         if (view.bTextures)
-            textures = LoadV3dTextures(doc, input, names, mode, UsedTextures(mesh, names.size()));
+            textures = load(names, true, UsedTextures(mesh, names.size()));
     }
     RgbaPicture picture;
     if (Result r = RenderPof(mesh, textures, view, nWidth, nHeight, picture); !r)
@@ -253,30 +257,25 @@ Result RenderModel(const CORBISTAVDoc& doc, IByteSource& input, const ArchiveFil
     return EncodePng(nWidth, nHeight, rgb, out);
 }
 
-Result RenderSound(const ArchiveFile& file, const std::vector<std::uint8_t>& bytes,
-                   std::string& out)
+Result RenderSound(int nType, const std::vector<std::uint8_t>& bytes, std::string& out)
 {
     PcmSound sound;
-    const Result r = file.nType == FILE_TYPE_OGG ? DecodeOggToPcm16(bytes, sound)
+    const Result r = nType == FILE_TYPE_OGG ? DecodeOggToPcm16(bytes, sound)
                                                  : DecodeWavToPcm16(bytes, sound);
     if (!r)
         return r;
     out = EncodeWavPcm16(sound);
     return Result::Ok();
 }
-} // namespace
 
-int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
+// What is rendered, wherever its bytes lie: label names it in messages, read gives its
+// content whole, decompressed.
+int RenderContent(const std::string& label, int nType,
+                  const std::function<Result(std::vector<std::uint8_t>&)>& read,
+                  const TextureLoader& textures, const RenderOptions& options, int nDoneStatus)
 {
-    const CORBISTAVDoc& doc = archive.Doc();
-    int nFile = 0;
-    if (Result r = FindSingleEntry(archive, options.strEntry, nFile); !r)
-        return Fail(r.Text());
-
-    const ArchiveFile& file = doc.m_files[nFile];
-    const std::string label = CEntryExtractor::ArchivePathOf(doc, nFile);
     const bool bOutlineFont = IsOutlineFontName(label);
-    Kind entryKind = bOutlineFont ? Kind::Picture : KindOfEntry(file.nType);
+    Kind entryKind = bOutlineFont ? Kind::Picture : KindOfEntry(nType);
     const Kind outputKind = KindOfOutput(options.strOutput);
     // An entry of no known kind may still be text (a shader, a web page, a manifest): its
     // bytes decide once they are read.
@@ -293,13 +292,12 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
         return Fail(label + ": " + szWanted + " (it is " + KindName(entryKind) + ")");
     }
 
-    if (options.bModelView && !IsModel(file.nType))
+    if (options.bModelView && !IsModel(nType))
         return Fail(label +
                     ": --size, --yaw, --pitch, --wireframe and --no-textures are for models");
 
-    CInputFile input;
     std::vector<std::uint8_t> bytes;
-    if (Result r = archive.ReadContent(nFile, input, bytes); !r)
+    if (Result r = read(bytes); !r)
         return Fail(r.Text());
     if (bTextByContent && DetectTextCoding(bytes) == TextCoding::NotText)
         return Fail(label + ": not text (it is " + KindName(Kind::None) + ")");
@@ -309,12 +307,12 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
     switch (entryKind)
     {
     case Kind::Picture:
-        r = IsModel(file.nType) ? RenderModel(doc, input, file, bytes, options, out)
-            : bOutlineFont      ? RenderOutlineFont(bytes, options, out)
-                                : RenderPicture(file, bytes, options, out);
+        r = IsModel(nType)   ? RenderModel(nType, bytes, textures, options, out)
+            : bOutlineFont   ? RenderOutlineFont(bytes, options, out)
+                             : RenderPicture(nType, bytes, options, out);
         break;
     case Kind::Sound:
-        r = RenderSound(file, bytes, out);
+        r = RenderSound(nType, bytes, out);
         break;
     default:
         r = DecodeText(bytes, out);
@@ -324,5 +322,42 @@ int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
         return Fail(label + ": " + r.Text());
     if (Result w = WriteFileAtomically(options.strOutput, out); !w)
         return Fail(w.Text());
-    return archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL;
+    return nDoneStatus;
+}
+} // namespace
+
+int RenderEntry(const CCliArchive& archive, const RenderOptions& options)
+{
+    const CORBISTAVDoc& doc = archive.Doc();
+    int nFile = 0;
+    if (Result r = FindSingleEntry(archive, options.strEntry, nFile); !r)
+        return Fail(r.Text());
+    // The model's textures are read through the archive file its content opened.
+    CInputFile input;
+    const auto read = [&](std::vector<std::uint8_t>& bytes)
+    { return archive.ReadContent(nFile, input, bytes); };
+    const TextureLoader textures =
+        [&](const std::vector<std::string>& names, bool bRedFaction, const std::vector<bool>& wanted)
+    {
+        const CEntryReader::Mode mode = CEntryReader::ModeFor(doc, false);
+        return bRedFaction ? LoadV3dTextures(doc, input, names, mode, wanted)
+                           : LoadPofTextures(doc, input, names, mode, wanted);
+    };
+    return RenderContent(CEntryExtractor::ArchivePathOf(doc, nFile), doc.m_files[nFile].nType,
+                         read, textures, options, archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL);
+}
+
+int RenderGameFile(const CCliGameFolder& folder, const RenderOptions& options)
+{
+    int nFile = 0;
+    if (Result r = folder.FindOne(options.strEntry, nFile); !r)
+        return Fail(r.Text());
+    const auto read = [&](std::vector<std::uint8_t>& bytes)
+    { return folder.ReadContent(nFile, bytes); };
+    const TextureLoader textures =
+        [&](const std::vector<std::string>& names, bool bRedFaction, const std::vector<bool>& wanted)
+    { return folder.LoadTextures(folder.FindTextures(names, bRedFaction), wanted); };
+    const std::string name(folder.Folder().Files()[nFile].Name());
+    return RenderContent(folder.Folder().Location(nFile), GetFileType(name), read, textures,
+                         options, folder.Status());
 }

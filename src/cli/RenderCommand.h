@@ -3,10 +3,11 @@
 #include <string>
 
 class CCliArchive;
+class CCliGameFolder;
 
 struct RenderOptions
 {
-    std::string strEntry; // archive path, as extract takes it
+    std::string strEntry; // archive path, as extract takes it; a name of a game folder
     std::string strOutput;
     int nFrame = 1; // of an animation, from 1
     int nMip = 0;   // of a DDS texture, from 0
@@ -25,3 +26,5 @@ struct RenderOptions
 // PCM .wav, text as UTF-8 .txt (an entry of no known kind whose bytes are text included).
 // Nothing is written for an entry of another kind or one that cannot be decoded.
 int RenderEntry(const CCliArchive& archive, const RenderOptions& options);
+// The same for what the game loads for a name, its textures found across the whole view.
+int RenderGameFile(const CCliGameFolder& folder, const RenderOptions& options);

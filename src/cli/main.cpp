@@ -262,6 +262,8 @@ int main(int argc, char** argv)
         }
         archivePath = dupsArchives.front();
     }
+    for (const CLI::Option* pOption : modelViewOptions)
+        render.bModelView = render.bModelView || pOption->count() > 0;
     if (modList || *whichCmd || *dupsCmd || IsFolderArgument(archivePath))
     {
         CCliGameFolder folder;
@@ -279,24 +281,16 @@ int main(int argc, char** argv)
             return SumGameFiles(folder, sum, std::cout);
         if (*extract)
             return ExtractGameFolder(folder, options);
-        // render and model read the entry from the archive the game loads it from.
-        std::string& entry = *renderCmd ? render.strEntry : modelEntry;
-        if (Result r = folder.ArchiveEntryOf(entry, archivePath, entry); !r)
-        {
-            std::cerr << "orbistav-cli: " << r.Text() << '\n';
-            return EXIT_FAILED;
-        }
+        if (*modelCmd)
+            return ShowGameModel(folder, modelEntry, bModelJson, std::cout);
+        return RenderGameFile(folder, render);
     }
 
     CCliArchive archive;
     if (!archive.Load(archivePath))
         return EXIT_FAILED;
     if (*renderCmd)
-    {
-        for (const CLI::Option* pOption : modelViewOptions)
-            render.bModelView = render.bModelView || pOption->count() > 0;
         return RenderEntry(archive, render);
-    }
     if (*modelCmd)
         return ShowModel(archive, modelEntry, bModelJson, std::cout);
     if (*list)

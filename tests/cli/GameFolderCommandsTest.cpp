@@ -2,10 +2,13 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <png.h>
 
 #include "CliRunner.h"
+#include "DdsBuilder.h"
 #include "GameFolderBuilder.h"
 #include "Lz41Builder.h"
+#include "PofBuilder.h"
 #include "TempDir.h"
 
 namespace
@@ -31,6 +34,37 @@ struct GameCli : ::testing::Test
             .Archive("Mod/data/mv_mod.vp", VpOfPaths({{"data/tables/ships.tbl", "mod ships"}}));
     }
 };
+std::string Bytes(const std::vector<unsigned char>& bytes)
+{
+    return {bytes.begin(), bytes.end()};
+}
+
+std::string SolidDds(Rgb colour)
+{
+    return Bytes(MakeDxt1Texture(16, [=](double, double) { return colour; }));
+}
+
+// Of a PNG's pixels that are not the model background, the share whose red stands out; -1
+// when it cannot be read.
+double RedShare(const std::string& path)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return -1;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr))
+        return -1;
+    int nRed = 0, nDrawn = 0;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
+        if (rgb[i] != 26 || rgb[i + 1] != 28 || rgb[i + 2] != 34)
+        {
+            ++nDrawn;
+            nRed += rgb[i] > 2 * rgb[i + 1] ? 1 : 0;
+        }
+    return nDrawn == 0 ? 0 : static_cast<double>(nRed) / nDrawn;
+}
 } // namespace
 
 TEST_F(GameCli, WhichPrintsWhatLoadsAndWhatItHides)
@@ -157,4 +191,45 @@ TEST_F(GameCli, ExtractWritesNothingOutsideTheDestination)
     const CliRun sum = RunCli({"sum", "game", "ships.tbl", "--algo", "md5"}, dir.Path());
     EXPECT_EQ(sum.nExit, 0) << sum.err;
     EXPECT_EQ(sum.out, "608efabe128bc0771fd0519e9537a3e1  data/tables/ships.tbl\n");
+}
+
+TEST_F(GameCli, RenderAndModelTakeLooseFiles)
+{
+    game.Loose("data/models/ship.pof", Bytes(MakeShipPof(200, "paint")))
+        .Loose("data/maps/paint.dds", SolidDds({250, 30, 30}));
+    CliRun run = RunCli({"render", "game", "ship.pof", "-o", "ship.png", "--size", "64x64"}, dir.Path());
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    EXPECT_GT(RedShare(dir / "ship.png"), 0.5);
+    run = RunCli({"render", "game", "data/maps/paint.dds", "-o", "paint.png"}, dir.Path());
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    EXPECT_EQ(RedShare(dir / "paint.png"), 1.0);
+    run = RunCli({"model", "game", "ship.pof"}, dir.Path());
+    EXPECT_EQ(run.nExit, 0) << run.err;
+    EXPECT_NE(run.out.find("texture paint\tdata/maps/paint.dds\n"), std::string::npos) << run.out;
+    // A loose file that does not decode is named by its location.
+    run = RunCli({"render", "game", "hull.dds", "-o", "hull.png"}, dir.Path());
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(run.err.rfind("orbistav-cli: data/maps/hull.dds: ", 0), 0u) << run.err;
+}
+
+TEST_F(GameCli, ModelTexturesComeFromTheEarliestPlaceOfTheWholeView)
+{
+    // The mod's archive holds the model, its loose folder a red .pcx; the game folder's
+    // green .dds comes later, though the game asks for .dds first.
+    VpBuilder ships;
+    ships.Dir("data").Dir("models").File("ship.pof", MakeShipPof(200, "Paint")).Up().Up();
+    std::array<Rgb, 256> palette{};
+    palette[1] = {250, 30, 30};
+    game.Archive("Mod/data/mv_ships.vp", ships)
+        .Loose("Mod/data/maps/paint.pcx", Bytes(MakePcx8(8, 8, [](int, int) { return 1; }, palette)))
+        .Loose("data/maps/paint.dds", SolidDds({30, 250, 30}));
+    CliRun run = RunCli({"model", "--json", "--mod", "Mod", "game", "ship.pof"}, dir.Path());
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    const auto model = nlohmann::json::parse(run.out);
+    EXPECT_EQ(model["entry"], "Mod/data/mv_ships.vp:data/models/ship.pof");
+    EXPECT_EQ(model["textures"][0]["entry"], "Mod/data/maps/paint.pcx");
+    run = RunCli({"render", "--mod", "Mod", "game", "ship.pof", "-o", "ship.png", "--size", "64x64"},
+                 dir.Path());
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    EXPECT_GT(RedShare(dir / "ship.png"), 0.5);
 }
