@@ -17,13 +17,13 @@
 #include "ArchiveFile.h"
 #include "CDocumentTextures.h"
 #include "CEntryReader.h"
+#include "CPicturePresenter.h"
 #include "EntrySource.h"
 #include "IPreviewPresenter.h"
 #include "Picture.h"
 #include "Settings.h"
 
 class CORBISTAVDoc;
-class CPicturePresenter;
 class CPreviewViewer;
 class CTextView;
 class ISoundOutput;
