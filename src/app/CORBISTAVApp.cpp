@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "CFlatLookManager.h"
+#include "CGameFolder.h"
 #include "CMainFrame.h"
 #include "CORBISTAVDoc.h"
 #include "COwnerDrawMenu.h"
@@ -87,7 +88,7 @@ bool CORBISTAVApp::OpenDocumentFile(const QString& path, const std::optional<QSt
     if (QFileInfo(fullPath).isDir())
     {
         // The frame names the folder and its mods in the title itself.
-        if (!m_pFrame->OpenGameFolder(fullPath, modList))
+        if (!m_pFrame->OpenGameFolder(fullPath, modList, std::move(m_pPreparedGame)))
             return false;
         m_recentFiles.Add(fullPath.toStdString());
         m_recentFiles.Save();
@@ -119,6 +120,11 @@ bool CORBISTAVApp::OpenDocumentFile(const QString& path, const std::optional<QSt
     m_recentFiles.Save();
     PublishRecentFiles();
     return true;
+}
+
+void CORBISTAVApp::SetPreparedGameFolder(std::unique_ptr<CGameFolder> pFolder)
+{
+    m_pPreparedGame = std::move(pFolder);
 }
 
 void CORBISTAVApp::ShowMessage(const std::string& text)

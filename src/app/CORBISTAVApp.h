@@ -8,6 +8,7 @@
 #include "IMessageSink.h"
 #include "Settings.h"
 
+class CGameFolder;
 class CMainFrame;
 class COwnerDrawMenu;
 class CORBISTAVDoc;
@@ -39,6 +40,9 @@ public:
                           const std::optional<QString>& modList = std::nullopt);
 
     void ShowMessage(const std::string& text) override;
+    // A game folder main read while Qt started: the first open of the same folder and mods
+    // takes it instead of reading the folder again.
+    void SetPreparedGameFolder(std::unique_ptr<CGameFolder> pFolder);
 
     CORBISTAVDoc& Document() const { return *m_pDoc; }
     CMainFrame* MainFrame() const { return m_pFrame.get(); }
@@ -56,4 +60,5 @@ private:
     std::unique_ptr<COwnerDrawMenu> m_pMenu;
     std::unique_ptr<CSplashWindow> m_pSplash;
     CRecentFileList m_recentFiles;
+    std::unique_ptr<CGameFolder> m_pPreparedGame;
 };

@@ -8,6 +8,11 @@
 #include <future>
 #include <optional>
 
+#include <QDir>
+#include <QFileInfo>
+#include <cstring>
+
+#include "CGameFolder.h"
 #include "CORBISTAVApp.h"
 #include "CORBISTAVDoc.h"
 #include "CQtPlatformServices.h"
@@ -52,6 +57,28 @@ std::optional<QStringList> ParseCommandLine(const QCoreApplication& app,
     return args;
 }
 
+// A game folder named with --mod needs no dialog, so it can be read while Qt connects to
+// the display: the folder and the list as the arguments give them, else nothing.
+std::optional<std::pair<std::string, std::string>> GameFolderArguments(int argc, char** argv)
+{
+    std::optional<std::string> folder;
+    std::optional<std::string> mods;
+    for (int i = 1; i < argc; ++i)
+    {
+        if (std::strcmp(argv[i], "--mod") == 0 && i + 1 < argc)
+            mods = argv[++i];
+        else if (std::strncmp(argv[i], "--mod=", 6) == 0)
+            mods = argv[i] + 6;
+        else if (argv[i][0] != '-' && !folder)
+            folder = argv[i];
+    }
+    if (!folder || !mods || !QFileInfo(QString::fromLocal8Bit(*folder)).isDir())
+        return std::nullopt;
+    return std::make_pair(
+        QDir::cleanPath(QFileInfo(QString::fromLocal8Bit(*folder)).absoluteFilePath()).toStdString(),
+        QString::fromLocal8Bit(*mods).toStdString());
+}
+
 void SetIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("orbistav"));
@@ -83,6 +110,16 @@ int main(int argc, char** argv)
     std::future<std::unique_ptr<CORBISTAVDoc>> preparedDoc =
         std::async(std::launch::async, [] { return std::make_unique<CORBISTAVDoc>(); });
     std::future<void> fontConfig = StartFontConfigWarmUp();
+    std::future<std::unique_ptr<CGameFolder>> preparedGame;
+    if (const auto game = GameFolderArguments(argc, argv))
+        preparedGame = std::async(std::launch::async,
+                                  [game]
+                                  {
+                                      auto pFolder = std::make_unique<CGameFolder>();
+                                      return pFolder->Open(game->first, game->second)
+                                                 ? std::move(pFolder)
+                                                 : nullptr;
+                                  });
     QApplication qapp(argc, argv);
     SetIdentity();
     std::optional<QString> modList;
@@ -94,6 +131,8 @@ int main(int argc, char** argv)
     fontConfig.wait();
     CQtPlatformServices platform;
     CORBISTAVApp app(platform, preparedDoc.get());
+    if (preparedGame.valid())
+        app.SetPreparedGameFolder(preparedGame.get());
     if (!app.InitInstance(args.isEmpty() ? std::nullopt : std::optional<QString>(args.first()),
                           modList))
         return 1;

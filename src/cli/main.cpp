@@ -100,7 +100,9 @@ int main(int argc, char** argv)
         ->required();
     addMod(renderCmd);
     renderCmd
-        ->add_option("ENTRY", render.strEntry, "The entry's archive path (\\data\\maps\\x.pcx)")
+        ->add_option("ENTRY", render.strEntry,
+                     "The entry's archive path (\\data\\maps\\x.pcx); of a game folder, a name\n"
+                     "(x.pcx) or a type folder path (data/maps/x.pcx)")
         ->required();
     renderCmd
         ->add_option("-o,--output", render.strOutput,
@@ -137,7 +139,11 @@ int main(int argc, char** argv)
     modelCmd->add_option("ARCHIVE", archivePath, "The .VP or .VPP archive, or a game folder")
         ->required();
     addMod(modelCmd);
-    modelCmd->add_option("ENTRY", modelEntry, "A pattern naming exactly one .pof, .v3m or .v3c file")->required();
+    modelCmd
+        ->add_option("ENTRY", modelEntry,
+                     "A pattern naming exactly one .pof, .v3m or .v3c file; of a game folder, a\n"
+                     "name (x.pof) or a type folder path (data/models/x.pof)")
+        ->required();
     modelCmd->add_flag("--json", bModelJson, "Print the model as one JSON object");
 
     std::vector<std::string> whichNames;

@@ -54,7 +54,9 @@ public:
     // A game folder and its mods as the game sees them, in place of the archive until one
     // is read (CMainFrameGame.cpp). Without a mod list the Mods dialog asks, preselected from
     // the launcher files; false when cancelled or unreadable (the user has been told).
-    bool OpenGameFolder(const QString& folder, const std::optional<QString>& modList);
+    // pPrepared, read beforehand, is taken when it is that folder with those mods.
+    bool OpenGameFolder(const QString& folder, const std::optional<QString>& modList,
+                        std::unique_ptr<CGameFolder> pPrepared = nullptr);
     const CGameFolder* GameFolder() const { return m_pGame.get(); }
     // Answers in place of the Mods dialog: the mods chosen, top first, or nothing to cancel.
     using ModsChooser = std::function<std::optional<std::vector<std::string>>(

@@ -117,7 +117,8 @@ bool CMainFrame::ChooseMods(GameFolderSetup& setup)
     return true;
 }
 
-bool CMainFrame::OpenGameFolder(const QString& folder, const std::optional<QString>& modList)
+bool CMainFrame::OpenGameFolder(const QString& folder, const std::optional<QString>& modList,
+                                std::unique_ptr<CGameFolder> pPrepared)
 {
     GameFolderSetup setup;
     Result r = ResolveGameFolder(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()).toStdString(),
@@ -127,6 +128,14 @@ bool CMainFrame::OpenGameFolder(const QString& folder, const std::optional<QStri
     // A list given is taken as the engine takes it; otherwise the user sees the launcher's.
     if (r && !modList && !ChooseMods(setup))
         return false;
+    auto sameDir = [](const std::string& a, const std::string& b)
+    { return QDir::cleanPath(QString::fromStdString(a)) == QDir::cleanPath(QString::fromStdString(b)); };
+    if (r && pPrepared && sameDir(pPrepared->Setup().strGameDir, setup.strGameDir) &&
+        pPrepared->Setup().aMods == setup.aMods)
+    {
+        ShowGameFolder(std::move(pPrepared));
+        return true;
+    }
     auto pFolder = std::make_unique<CGameFolder>();
     if (r)
         r = pFolder->Open(setup);
@@ -154,7 +163,8 @@ void CMainFrame::ShowGameFolder(std::unique_ptr<CGameFolder> pFolder)
     pFolder.reset();
 
     QString title = QStringLiteral("Vantorel ORBISTAV - %1")
-                        .arg(QDir::toNativeSeparators(QString::fromStdString(m_pGame->GameDir())));
+                        .arg(QDir::toNativeSeparators(
+                            QDir::cleanPath(QString::fromStdString(m_pGame->GameDir()))));
     if (!m_pGame->Setup().aMods.empty())
         title += tr(" with %1").arg(ModsText(m_pGame->Setup().aMods));
     setWindowTitle(title);

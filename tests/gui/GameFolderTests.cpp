@@ -79,7 +79,13 @@ std::string Content(const std::string& path)
 TEST_F(GameFolderTest, MergedListShowsSourcesHiddenCopiesAndIgnoredFilesAndLeavesForAnArchive)
 {
     ASSERT_TRUE(Start());
-    ASSERT_TRUE(Frame().OpenGameFolder(QString::fromStdString(game), QStringLiteral("MyMod")));
+    // The folder main reads while Qt starts is the one shown when it is the one asked for.
+    auto pPrepared = std::make_unique<CGameFolder>();
+    ASSERT_TRUE(pPrepared->Open(game + "/", std::string("MyMod")));
+    const CGameFolder* pShown = pPrepared.get();
+    ASSERT_TRUE(Frame().OpenGameFolder(QString::fromStdString(game), QStringLiteral("MyMod"),
+                                       std::move(pPrepared)));
+    EXPECT_EQ(Frame().GameFolder(), pShown);
     EXPECT_EQ(Frame().windowTitle(),
               QString::fromStdString("Vantorel ORBISTAV - " + game + " with MyMod"));
     EXPECT_EQ(StatusPane(1), "3 files from 2 archives and 1 loose folders, 1 copies hidden");
