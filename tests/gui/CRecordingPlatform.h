@@ -34,6 +34,13 @@ public:
     QStringList folderRequests;  // "title|initial folder"
     QStringList openedDocuments; // "path|working directory"
     std::vector<Start> starts;
+    std::vector<QStringList> openFilesAnswers; // taken in order; none left: the user cancels
+    QStringList saveFileAnswers;                // taken in order; empty: the user cancels
+    QStringList saveFileRequests;               // "title|initial path"
+    std::vector<Answer> answers;                // taken in order; none left: Cancel
+    QStringList questions;
+    QStringList textAnswers; // taken in order; none left: the user cancels
+    QStringList textRequests; // "label|initial text"
 
     void MessageBox(QWidget* pParent, const QString& text) override
     {
@@ -50,6 +57,37 @@ public:
     {
         openFilter = filter;
         return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
+    }
+    QStringList GetOpenFileNames(QWidget*, const QString&) override
+    {
+        if (openFilesAnswers.empty())
+            return {};
+        QStringList files = openFilesAnswers.front();
+        openFilesAnswers.erase(openFilesAnswers.begin());
+        return files;
+    }
+    QString GetSaveFileName(QWidget*, const QString& title, const QString& initialPath,
+                            const QString&) override
+    {
+        saveFileRequests << title + QLatin1Char('|') + initialPath;
+        return saveFileAnswers.isEmpty() ? QString() : saveFileAnswers.takeFirst();
+    }
+    Answer Ask(QWidget*, const QString& text, bool, bool) override
+    {
+        questions << text;
+        if (answers.empty())
+            return Answer::Cancel;
+        const Answer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    std::optional<QString> AskText(QWidget*, const QString& label,
+                                   const QString& initialText) override
+    {
+        textRequests << label + QLatin1Char('|') + initialText;
+        if (textAnswers.isEmpty())
+            return std::nullopt;
+        return textAnswers.takeFirst();
     }
     QString PickFolder(QWidget*, const QString& title, const QString& initialFolder) override
     {

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -62,6 +63,62 @@ QString CQtPlatformServices::GetOpenFileName(QWidget* pParent, const QString& fi
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
+}
+
+QStringList CQtPlatformServices::GetOpenFileNames(QWidget* pParent, const QString& title)
+{
+    QFileDialog dialog(pParent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+QString CQtPlatformServices::GetSaveFileName(QWidget* pParent, const QString& title,
+                                             const QString& initialPath, const QString& filter)
+{
+    QFileDialog dialog(pParent, title, initialPath);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(ToQtFilter(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+IPlatformServices::Answer CQtPlatformServices::Ask(QWidget* pParent, const QString& text,
+                                                   bool bSaveDiscard, bool bCancel)
+{
+    QMessageBox::StandardButtons buttons =
+        bSaveDiscard ? QMessageBox::Save | QMessageBox::Discard : QMessageBox::Yes | QMessageBox::No;
+    if (bCancel || bSaveDiscard)
+        buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, kTitle, text, buttons, pParent);
+    box.setDefaultButton(bSaveDiscard ? QMessageBox::Save : QMessageBox::Yes);
+    switch (box.exec())
+    {
+    case QMessageBox::Save:
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::Discard:
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        // Escape or the window's close button: the cautious answer.
+        return bCancel || bSaveDiscard ? Answer::Cancel : Answer::No;
+    }
+}
+
+std::optional<QString> CQtPlatformServices::AskText(QWidget* pParent, const QString& label,
+                                                    const QString& initialText)
+{
+    bool bOk = false;
+    const QString text =
+        QInputDialog::getText(pParent, kTitle, label, QLineEdit::Normal, initialText, &bOk);
+    if (!bOk)
+        return std::nullopt;
+    return text;
 }
 
 QString CQtPlatformServices::FolderStatusText(const QString& path)

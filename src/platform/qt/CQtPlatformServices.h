@@ -10,6 +10,12 @@ public:
     void MessageBox(QWidget* pParent, const QString& text, const QString& caption,
                     MessageIcon icon) override;
     QString GetOpenFileName(QWidget* pParent, const QString& filter) override;
+    QStringList GetOpenFileNames(QWidget* pParent, const QString& title) override;
+    QString GetSaveFileName(QWidget* pParent, const QString& title, const QString& initialPath,
+                            const QString& filter) override;
+    Answer Ask(QWidget* pParent, const QString& text, bool bSaveDiscard, bool bCancel) override;
+    std::optional<QString> AskText(QWidget* pParent, const QString& label,
+                                   const QString& initialText) override;
     QString PickFolder(QWidget* pParent, const QString& title,
                        const QString& initialFolder) override;
     bool OpenDocument(const QString& path, const QString& workingDirectory) override;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -27,6 +28,24 @@ public:
                             MessageIcon icon) = 0;
     // The file-open dialog; an empty result means the user cancelled.
     virtual QString GetOpenFileName(QWidget* pParent, const QString& filter) = 0;
+    // Several existing files at once (files to add to an archive); empty when cancelled.
+    virtual QStringList GetOpenFileNames(QWidget* pParent, const QString& title) = 0;
+    // A file to write, starting at initialPath; empty when cancelled.
+    virtual QString GetSaveFileName(QWidget* pParent, const QString& title,
+                                    const QString& initialPath, const QString& filter) = 0;
+
+    enum class Answer
+    {
+        Yes, // "Save" where the question offers Save / Discard / Cancel
+        No,  // "Discard"
+        Cancel,
+    };
+    // A question with Yes / No (and Cancel with bCancel), or with bSaveDiscard the
+    // buttons Save / Discard / Cancel.
+    virtual Answer Ask(QWidget* pParent, const QString& text, bool bSaveDiscard, bool bCancel) = 0;
+    // One line of text, started with initialText; nothing when cancelled.
+    virtual std::optional<QString> AskText(QWidget* pParent, const QString& label,
+                                           const QString& initialText) = 0;
     // The folder picker, starting at initialFolder; an empty result means the user
     // cancelled.
     virtual QString PickFolder(QWidget* pParent, const QString& title,
