@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QDropEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
@@ -141,12 +143,14 @@ TEST_F(GameFolderTest, ModsAreChosenFromTheLauncherListAndTheFolderIsReadAgain)
     ASSERT_TRUE(Start());
     std::vector<std::string> offered;
     std::vector<std::string> preselected;
+    int nAsked = 0;
     Frame().SetModsChooser(
         [&](const QString&, const std::vector<std::string>& candidates,
             const std::vector<std::string>& chosen)
         {
             offered = candidates;
             preselected = chosen;
+            ++nAsked;
             return std::optional<std::vector<std::string>>({"Other", "MyMod"});
         });
     platform.folderAnswers = {QString::fromStdString(game)};
@@ -163,6 +167,17 @@ TEST_F(GameFolderTest, ModsAreChosenFromTheLauncherListAndTheFolderIsReadAgain)
     ASSERT_TRUE(Frame().Commands().Run(ID_GAME_RELOAD));
     EXPECT_EQ(Frame().GetTreeView()->currentItem()->text(0), "data/tables (3)");
     EXPECT_EQ(List()->model()->rowCount(), 3);
+
+    // A folder dropped from a file manager opens as File > Open Game Folder opens it.
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(game))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &drop);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(nAsked, 2);
 
     // The dialog: ticked mods come first in their order, moving one changes the order.
     CModsDialog dialog(QString::fromStdString(game), {"MyMod", "Other"}, {"Other", "Gone"});
