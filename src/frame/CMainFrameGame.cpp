@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTreeWidgetItem>
 
 #include "CAutoPreview.h"
 #include "CCommandTable.h"
@@ -152,6 +153,12 @@ bool CMainFrame::OpenGameFolder(const QString& folder, const std::optional<QStri
 void CMainFrame::ShowGameFolder(std::unique_ptr<CGameFolder> pFolder)
 {
     m_pPreview->StopPreview(true);
+    // The tree's place is kept by its text, which names the type folder, or the sub folder
+    // and its parents.
+    QStringList place;
+    if (m_pGame)
+        for (const QTreeWidgetItem* pItem = m_pTree->currentItem(); pItem; pItem = pItem->parent())
+            place.prepend(pItem->text(0).section(QLatin1Char(' '), 0, -2));
     // The views let go of the old folder before it goes.
     m_pList->ShowGameFolder(pFolder.get());
     std::swap(m_pGame, pFolder);
@@ -161,6 +168,23 @@ void CMainFrame::ShowGameFolder(std::unique_ptr<CGameFolder> pFolder)
     m_pPreview->SetTextureResolver(m_pGameTextures.get());
     m_pTree->ShowGameFolder(*m_pGame);
     pFolder.reset();
+    QTreeWidgetItem* pPlace = nullptr;
+    for (int i = 0; i < place.size(); ++i)
+    {
+        const int nCount = pPlace ? pPlace->childCount() : m_pTree->topLevelItemCount();
+        QTreeWidgetItem* pNext = nullptr;
+        for (int c = 0; c < nCount && !pNext; ++c)
+        {
+            QTreeWidgetItem* pChild = pPlace ? pPlace->child(c) : m_pTree->topLevelItem(c);
+            if (pChild->text(0).section(QLatin1Char(' '), 0, -2) == place[i])
+                pNext = pChild;
+        }
+        if (!pNext)
+            break;
+        pPlace = pNext;
+    }
+    if (pPlace)
+        m_pTree->setCurrentItem(pPlace);
 
     QString title = QStringLiteral("Vantorel ORBISTAV - %1")
                         .arg(QDir::toNativeSeparators(
@@ -198,9 +222,6 @@ void CMainFrame::ReloadGameFolder()
 {
     if (!m_pGame)
         return;
-    // The tree's place is kept by its text, which names the type and sub folder.
-    const QTreeWidgetItem* pCurrent = m_pTree->currentItem();
-    const QString current = pCurrent ? pCurrent->text(0).section(QLatin1Char(' '), 0, 0) : QString();
     auto pFolder = std::make_unique<CGameFolder>();
     if (Result r = pFolder->Open(m_pGame->Setup()); !r)
     {
@@ -209,10 +230,6 @@ void CMainFrame::ReloadGameFolder()
         return;
     }
     ShowGameFolder(std::move(pFolder));
-    const QList<QTreeWidgetItem*> found =
-        m_pTree->findItems(current + QStringLiteral(" "), Qt::MatchStartsWith | Qt::MatchRecursive);
-    if (!found.isEmpty())
-        m_pTree->setCurrentItem(found.front());
 }
 
 void CMainFrame::OnGameMods()
