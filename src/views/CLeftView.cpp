@@ -43,6 +43,7 @@ void CLeftView::Rebuild()
     // The list is filled below, once; the emptied selection of the old tree is no
     // choice of the user's.
     m_bRebuilding = true;
+    m_bEditTree = false;
     m_bGameFolder = false;
     clear();
     // Records are reused between archives and a new item may get the address of a
@@ -131,6 +132,8 @@ void CLeftView::OnSelChanged()
     if (selected.isEmpty())
         return;
     const QTreeWidgetItem* pItem = selected.front();
+    if (m_bEditTree)
+        return ShowEditItem(pItem);
     if (m_bGameFolder)
     {
         ShowGameItem(pItem);
@@ -157,6 +160,8 @@ void CLeftView::OnSelChanged()
 
 void CLeftView::ShowSelection()
 {
+    if (m_bEditTree)
+        return ShowEditItem(currentItem());
     if (m_bGameFolder)
     {
         ShowGameItem(currentItem());

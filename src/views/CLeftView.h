@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QTreeWidget>
 
 class CGameFolder;
+class CArchiveEditList;
 class CORBISTAVDoc;
+struct EditListSelection;
 class CORBISTAVView;
 
 // The directory tree on the left. Selecting an item makes the file list show that
@@ -26,6 +29,14 @@ public:
     void ShowGameFolder(const CGameFolder& folder);
     bool ShowsGameFolder() const { return m_bGameFolder; }
 
+    // An archive's directories as they would be saved, until the next Rebuild
+    // (CLeftViewEdit.cpp); the item of select, else of the nearest directory above it, else
+    // every file, is selected and shown.
+    void ShowEditTree(const CArchiveEditList& list, const EditListSelection& select);
+    bool ShowsEditTree() const { return m_bEditTree; }
+    // What the item at a point of the viewport shows; nothing off the items.
+    std::optional<EditListSelection> EditSelectionAt(const QPoint& pos) const;
+
     // A directory index, or -1 for all files.
     std::int32_t m_nSelDir = -1;
 
@@ -35,8 +46,11 @@ private:
     void OnSelChanged();
     void ShowGameItem(const QTreeWidgetItem* pItem);
 
+    void ShowEditItem(const QTreeWidgetItem* pItem);
+
     CORBISTAVDoc& m_doc;
     CORBISTAVView& m_list;
+    bool m_bEditTree = false;
     bool m_bRebuilding = false;
     bool m_bGameFolder = false;
 };

@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QUrl>
 
+#include "CEditListModel.h"
 #include "CGameFolderListModel.h"
 #include "CORBISTAVDoc.h"
 #include "CRowDelegate.h"
@@ -68,6 +69,7 @@ CORBISTAVView::CORBISTAVView(CORBISTAVDoc& doc, const AppSettings& settings, IFi
       m_pModel(new CFileListModel(doc, m_aRowIsFolder.data(), m_aRowIndex.data(), this))
 {
     m_documentPicture = WhiteTransparent(documentPicture);
+    m_folderPicture = WhiteTransparent(folderPicture);
     m_pModel->SetPictures(WhiteTransparent(folderPicture), m_documentPicture);
     setModel(m_pModel);
     setItemDelegate(new CRowDelegate(this));
@@ -111,6 +113,8 @@ CORBISTAVView::~CORBISTAVView() = default;
 
 void CORBISTAVView::SetupColumns()
 {
+    if (m_pEditList)
+        ShowEditList(nullptr);
     if (m_bGameFolder)
         ShowGameFolder(nullptr);
     const int nKind = KnownKind(m_doc.m_nArchiveKind);
@@ -230,6 +234,8 @@ void CORBISTAVView::SetFilter(const QString& text)
     const std::optional<std::string> bytes = ToCp1252(text.toStdU32String());
     m_bFilterUnmatchable = !bytes;
     m_filter = NameFilter(bytes.value_or(std::string()));
+    if (m_pEditList)
+        return FillEditRows(m_pEditModel->Selection());
     if (m_bGameFolder)
     {
         FillGameRows(m_pGameModel->Selection());
@@ -343,6 +349,8 @@ QString CORBISTAVView::FormatFileTime(std::int32_t tTime)
 
 void CORBISTAVView::OnItemChanged()
 {
+    if (m_pEditList)
+        return OnEditItemChanged();
     // The hint row stands for no record at all.
     if (!m_bGameFolder && m_pModel->ShowsHint())
         return;

@@ -12,6 +12,8 @@
 #include "CFileListModel.h"
 #include "NameFilter.h"
 
+class CArchiveEditList;
+class CEditListModel;
 class CGameFolder;
 class CGameFolderListModel;
 class CORBISTAVDoc;
@@ -20,6 +22,7 @@ struct GameListSelection;
 class QItemSelection;
 class QMimeData;
 struct AppSettings;
+struct EditListSelection;
 
 // The file list on the right: one directory, all files, or the files of one type, as
 // the directory tree asks. Row r shows record m_aRowIndex[r] of the document.
@@ -49,6 +52,13 @@ public:
     // The copies each loaded file hides, greyed below it.
     void SetShowHiddenCopies(bool bShow);
     CGameFolderListModel* GameRows() const { return m_pGameModel; }
+
+    // An archive's rows as they would be saved, in place of its stored rows, until
+    // SetupColumns or a null list (CORBISTAVViewEdit.cpp). The list stays the caller's.
+    void ShowEditList(const CArchiveEditList* pList);
+    bool ShowsEditList() const { return m_pEditList != nullptr; }
+    void ShowEditRows(const EditListSelection& selection);
+    CEditListModel* EditRows() const { return m_pEditModel; }
 
     // The columns' widths for an archive kind (.VP or .VPP): as the user left them while the
     // kind is shown, else as last set or shown, else the defaults scaled to the font.
@@ -109,6 +119,9 @@ private:
     void UseModel(QAbstractItemModel* pModel);
     void FillGameRows(const GameListSelection& selection);
 
+    void FillEditRows(const EditListSelection& selection);
+    void OnEditItemChanged();
+
     CORBISTAVDoc& m_doc;
     const AppSettings& m_settings;
     IFileListHost& m_host;
@@ -135,4 +148,7 @@ private:
     bool m_bShowHiddenCopies = false;
     std::vector<int> m_aGameColumnWidths;
     QPixmap m_documentPicture;
+    QPixmap m_folderPicture;
+    CEditListModel* m_pEditModel = nullptr; // made with the first edit
+    const CArchiveEditList* m_pEditList = nullptr;
 };
