@@ -32,6 +32,17 @@ enum CommandId : int
     // The file list's context menu; no resource of the original carries them.
     ID_COPY_NAME = 32809,
     ID_COPY_ARCHIVE_PATH = 32810,
+    // Editing an archive: File > New Archive, Save, Save As and the Edit menu.
+    ID_FILE_NEW_ARCHIVE = 32840,
+    ID_FILE_SAVE = 32841,
+    ID_FILE_SAVE_AS = 32842,
+    ID_EDIT_UNDO = 32843,
+    ID_EDIT_REDO = 32844,
+    ID_EDIT_ADD_FILES = 32845,
+    ID_EDIT_ADD_FOLDER = 32846,
+    ID_EDIT_NEW_FOLDER = 32847,
+    ID_EDIT_RENAME = 32848,
+    ID_EDIT_DELETE = 32849,
     // View > 1:1 from the top-left: pictures larger than the pane scroll instead of fitting.
     ID_VIEW_ONE_TO_ONE = 32811,
     // Game folders: open one, read it again, choose its mods, show the copies it hides.

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "CArchiveEditList.h"
 #include "CAutoPreview.h"
 #include "CAutoPreviewToolbar.h"
 #include "CCommandTable.h"
@@ -243,6 +244,7 @@ void CMainFrame::CreateCommands()
     t.Add(ID_BLANK, QString(), {}, never, {});
     for (const int nId : {ID_NEXT_PANE, ID_PREV_PANE})
         addAction(t.Action(nId));
+    CreateEditCommands();
     CreateGameCommands();
 }
 
@@ -266,6 +268,15 @@ void CMainFrame::CreateMenus()
     m_pFileMenu = addMenu(tr("&File"), {ID_FILE_OPEN, ID_FILE_OPEN_GAME_FOLDER, 0, ID_OPTIONS, 0});
     m_pRecentSeparator = m_pFileMenu->addSeparator();
     m_pFileMenu->addAction(t.Action(ID_APP_EXIT));
+    // New Archive above Open; Save and Save As below the open commands.
+    m_pFileMenu->insertAction(t.Action(ID_FILE_OPEN), t.Action(ID_FILE_NEW_ARCHIVE));
+    for (QAction* pAction : m_pFileMenu->actions())
+        if (pAction->isSeparator())
+        {
+            m_pFileMenu->insertActions(pAction, {t.Action(ID_FILE_SAVE), t.Action(ID_FILE_SAVE_AS)});
+            m_pFileMenu->insertSeparator(t.Action(ID_FILE_SAVE));
+            break;
+        }
     RebuildRecentFileMenu();
     addMenu(tr("&Action"),
             {ID_OPEN_SELECTED, ID_EXTRACT_DEFAULT, ID_EXTRACT_TO_DIR, ID_EXTRACT_FS_DATA, 0,
@@ -280,6 +291,7 @@ void CMainFrame::CreateMenus()
                                          ID_GAME_RELOAD});
     pBar->insertMenu(pBar->actions().at(pBar->actions().indexOf(pHelp->menuAction()) - 1),
                      pView);
+    pBar->insertMenu(pBar->actions().at(1), CreateEditMenu());
     CreateListMenu();
 }
 
@@ -445,6 +457,8 @@ int CMainFrame::CountSelectedRows() const
 
 void CMainFrame::PreviewEntry(int nFile, bool bForce)
 {
+    if (m_pEdit)
+        return PreviewEditRow(nFile, bForce);
     if (m_pGame)
         return PreviewGameFile(nFile, bForce);
     if (nFile >= 0 && nFile < m_doc.m_nFileCount)
@@ -458,6 +472,8 @@ void CMainFrame::OnBeforeRead()
 
 void CMainFrame::OnAfterRead()
 {
+    // Edits were over the archive read before; the views leave them below.
+    m_pEdit.reset();
     CloseGameFolder();
     RefreshViews();
 }
@@ -471,7 +487,7 @@ void CMainFrame::OnFileOpen()
 
 void CMainFrame::OpenArchive(const QString& path)
 {
-    if (!m_fnOpenDocument)
+    if (!m_fnOpenDocument || !SaveModified())
         return;
     m_pPreview->StopPreview(true);
     m_fnOpenDocument(path);
@@ -479,6 +495,12 @@ void CMainFrame::OpenArchive(const QString& path)
 
 void CMainFrame::OnPlay()
 {
+    if (m_pEdit)
+    {
+        if (const std::vector<int> rows = m_pList->SelectedRows(); !rows.empty())
+            PreviewEditRow(rows.front(), true);
+        return;
+    }
     if (m_pGame)
     {
         if (const std::vector<int> files = SelectedGameFiles(); !files.empty())

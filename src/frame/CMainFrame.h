@@ -17,6 +17,7 @@
 #include "Result.h"
 #include "WindowLayout.h"
 
+class CArchiveEditList;
 class CAutoPreview;
 class CAutoPreviewToolbar;
 class CCommandTable;
@@ -82,6 +83,11 @@ public:
     void SetMessageText(const QString& text);
     QString MessageText() const;
 
+    // The edits made to the archive shown since it was read; null while none was made.
+    const CArchiveEditList* PendingEdits() const { return m_pEdit.get(); }
+    // Asks Save / Discard / Cancel when edits are not saved; false to stay as it is.
+    bool SaveModified();
+
     CCommandTable& Commands() const { return *m_pCommands; }
     CLeftView* GetTreeView() const { return m_pTree; }
     CORBISTAVView* GetListView() const { return m_pList; }
@@ -113,6 +119,8 @@ public:
 
 protected:
     bool event(QEvent* pEvent) override;
+    // Files dropped onto the list or the tree go into the archive.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     // The program ends with its main window: the layout is stored then.
     void closeEvent(QCloseEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
@@ -120,6 +128,39 @@ protected:
 
 private:
     void OnCreateClient();
+    // Editing (CMainFrameEdit.cpp).
+    void CreateEditCommands();
+    QMenu* CreateEditMenu();
+    bool CanEdit() const;
+    bool EditsVp() const;
+    // The edit list, opened over the archive at the first edit; null when it cannot be
+    // (the user has been told).
+    CArchiveEditList* EditList();
+    // A refused edit's reason in a message box; an edit made shows.
+    bool ApplyEdit(const Result& result);
+    void RefreshEditViews();
+    void UpdateEditTitle();
+    // The directory the list shows; the root for every file.
+    std::string EditDirectory() const;
+    std::vector<std::string> SelectedEditPaths() const;
+    void OnAddFiles();
+    void OnAddFolder();
+    // Into dir, after asking about files that would replace entries.
+    void AddDiskPaths(const std::string& dir, const QStringList& paths);
+    void OnNewFolder();
+    void OnRename();
+    void OnDelete();
+    void OnNewArchive();
+    bool OnSave();
+    bool OnSaveAs();
+    bool SaveEditsTo(const std::string& path);
+    void LeaveEditing();
+    void PreviewEditRow(int nRow, bool bForce);
+    int ExtractEditSelection(const std::string& destination, std::vector<std::string>* pWritten);
+    void CopyEditSelection(bool bArchivePaths);
+    void OpenEditSelection();
+    void DropFiles(const QStringList& paths, const std::optional<std::string>& treeDir,
+                   const std::string& rowPath, bool bRowIsFolder);
     // The file list below its filter field.
     QWidget* CreateListPane();
     void OnListFilled();
@@ -184,6 +225,7 @@ private:
     QList<QAction*> m_aRecentActions;
 
     std::function<bool(const QString&)> m_fnOpenDocument;
+    std::unique_ptr<CArchiveEditList> m_pEdit;
     QStringList m_aRecentFiles;
     // Where dragged-out files wait for the drop target; removed with the window.
     std::unique_ptr<QTemporaryDir> m_pDragDir;

@@ -51,6 +51,8 @@ int CMainFrame::ExtractSelection(const std::string& destination, bool bKeepDirec
     if (m_doc.m_nArchiveKind == ARCHIVE_KIND_NONE)
         return 0;
 
+    if (m_pEdit)
+        return ExtractEditSelection(destination, pWritten);
     std::vector<int> files;
     std::int64_t nTotal = 0; // 16384 entries of up to 2 GiB each
     for (const int nRow : m_pList->SelectedRows())

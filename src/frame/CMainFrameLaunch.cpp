@@ -16,6 +16,8 @@
 
 void CMainFrame::OnOpenSelected()
 {
+    if (m_pEdit)
+        return OpenEditSelection();
     if (m_pGame)
         return OpenGameSelection();
     if (m_doc.m_nArchiveKind == ARCHIVE_KIND_NONE)

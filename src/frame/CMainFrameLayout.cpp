@@ -37,6 +37,8 @@ WindowLayout CMainFrame::CurrentLayout() const
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
+    if (!SaveModified())
+        return pEvent->ignore();
     CurrentLayout().Save();
     QMainWindow::closeEvent(pEvent);
 }

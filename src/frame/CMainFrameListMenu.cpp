@@ -48,6 +48,10 @@ void CMainFrame::CreateListMenu()
         else
             m_pListMenu->addAction(t.Action(nId));
     }
+    m_pListMenu->addSeparator();
+    for (const int nId : {ID_EDIT_ADD_FILES, ID_EDIT_ADD_FOLDER, ID_EDIT_NEW_FOLDER, ID_EDIT_RENAME,
+                          ID_EDIT_DELETE})
+        m_pListMenu->addAction(t.Action(nId));
     connect(m_pListMenu, &QMenu::aboutToShow, m_pCommands, &CCommandTable::UpdateAll);
     connect(m_pList, &CORBISTAVView::ContextMenuAsked, m_pListMenu,
             [this](const QPoint& pos) { m_pListMenu->popup(pos); });
@@ -55,6 +59,8 @@ void CMainFrame::CreateListMenu()
 
 void CMainFrame::CopySelection(bool bArchivePaths)
 {
+    if (m_pEdit)
+        return CopyEditSelection(bArchivePaths);
     if (m_pGame)
         return CopyGameSelection(bArchivePaths);
     QStringList lines;

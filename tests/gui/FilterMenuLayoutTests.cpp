@@ -145,7 +145,9 @@ TEST_F(FilterTest, ContextMenuOffersTheSelectionsCommandsByTheirRules)
               QStringList({"&Open selected file (disabled)", "Extract to &Dir",
                            "Extract to FREESPACE D&ata dir (disabled)", "-",
                            "&Play / Preview (disabled)", "S&top / Close Preview (disabled)", "-",
-                           "Copy &name (disabled)", "Copy archive &path (disabled)"}));
+                           "Copy &name (disabled)", "Copy archive &path (disabled)", "-",
+                           "Add &Files...", "Add F&older...", "New Fol&der...",
+                           "Re&name... (disabled)", "&Delete (disabled)"}));
     // Same accelerators and pictures as the Action menu.
     EXPECT_EQ(Frame().ListMenu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F3));
     const COwnerDrawMenu* pLook = app->Menu()->FindPopup(Frame().ListMenu());

@@ -198,15 +198,16 @@ TEST_F(GuiTest, FileOpenDialogAndRecentFiles)
     // The File menu lists them; one that no longer opens is dropped when chosen.
     QMenu* pFile = Frame().menuBar()->findChildren<QMenu*>().first();
     QStringList texts = MenuTexts(pFile);
-    EXPECT_EQ(texts.mid(0, 5), QStringList({"&Open .VP/.VPP file...\tCtrl+O",
-                                            "Open &Game Folder...\tCtrl+Shift+O", "-",
+    EXPECT_EQ(texts.mid(0, 9), QStringList({"&New Archive...\tCtrl+N", "&Open .VP/.VPP file...\tCtrl+O",
+                                            "Open &Game Folder...\tCtrl+Shift+O", "-", "&Save\tCtrl+S",
+                                            "Save &As...\tCtrl+Shift+S", "-",
                                             "Options / &Configuration", "-"}));
-    EXPECT_TRUE(texts[5].startsWith("&1 ") && texts[5].endsWith("a.vp")) << texts[5].toStdString();
-    EXPECT_TRUE(texts[6].startsWith("&2 ") && texts[6].endsWith("b.vpp"));
-    EXPECT_EQ(texts.mid(7), QStringList({"-", "E&xit"}));
+    EXPECT_TRUE(texts[9].startsWith("&1 ") && texts[9].endsWith("a.vp")) << texts[9].toStdString();
+    EXPECT_TRUE(texts[10].startsWith("&2 ") && texts[10].endsWith("b.vpp"));
+    EXPECT_EQ(texts.mid(11), QStringList({"-", "E&xit"}));
 
     std::filesystem::remove(world / "b.vpp");
-    pFile->actions()[6]->trigger();
+    pFile->actions()[10]->trigger();
     ASSERT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(app->RecentFiles().Paths().size(), 1u);
     EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - a.vp");
