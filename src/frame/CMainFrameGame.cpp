@@ -121,6 +121,9 @@ bool CMainFrame::ChooseMods(GameFolderSetup& setup)
 bool CMainFrame::OpenGameFolder(const QString& folder, const std::optional<QString>& modList,
                                 std::unique_ptr<CGameFolder> pPrepared)
 {
+    // A game folder is never edited: edits to the archive shown are saved or dropped first.
+    if (!SaveModified())
+        return false;
     GameFolderSetup setup;
     Result r = ResolveGameFolder(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()).toStdString(),
                                  modList ? std::optional<std::string>(modList->toStdString())

@@ -279,9 +279,16 @@ TEST_F(EditTest, ANewArchiveIsFilledAndSavedAndGameFoldersCannotBeEdited)
     EXPECT_EQ(Saved(world / "new.vpp"), QStringList({"\\level.rfl=RFL"}));
     EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - new.vpp");
 
+    // A game folder over pending edits asks first; cancelled, the edits stay.
+    platform.openFilesAnswers.push_back({QString::fromStdString(Disk("more.rfl", "RFL"))});
+    ASSERT_TRUE(Run(ID_EDIT_ADD_FILES));
     GameFolderBuilder game(world / "game");
     game.Archive("root.vp", {"data/tables/ships.tbl"});
+    EXPECT_FALSE(Frame().OpenGameFolder(QString::fromStdString(game.Root()), QString()));
+    EXPECT_EQ(Rows(), QStringList({"level.rfl", "more.rfl+"}));
+    platform.answers = {Answer::No};
     ASSERT_TRUE(Frame().OpenGameFolder(QString::fromStdString(game.Root()), QString()));
     for (const int nId : {ID_EDIT_ADD_FILES, ID_EDIT_DELETE, ID_FILE_SAVE_AS, ID_EDIT_UNDO})
         EXPECT_FALSE(Enabled(nId)) << nId;
+    EXPECT_EQ(Saved(world / "new.vpp"), QStringList({"\\level.rfl=RFL"}));
 }
