@@ -11,6 +11,7 @@
 
 #include "CAutoPreview.h"
 #include "CGameFolderListModel.h"
+#include "CGameFolderTextures.h"
 #include "CLeftView.h"
 #include "CModsDialog.h"
 #include "CORBISTAVView.h"
@@ -187,4 +188,31 @@ TEST_F(GameFolderTest, ModsAreChosenFromTheLauncherListAndTheFolderIsReadAgain)
     dialog.List()->item(2)->setCheckState(Qt::Checked);
     dialog.MoveCurrent(-1);
     EXPECT_EQ(dialog.Chosen(), (std::vector<std::string>{"Other", "MyMod", "Gone"}));
+}
+
+TEST_F(GameFolderTest, ModelTexturesComeFromTheFirstPlaceThenInTheGamesKindOrder)
+{
+    GameFolderBuilder(game)
+        .Archive("data/maps.vp", {"data/maps/skin.tga", "data/maps/skin.dds", "data/maps/hull.dds"})
+        .Loose("MyMod/data/maps/hull.png", "png");
+    CGameFolder folder;
+    ASSERT_TRUE(folder.Open(game, std::string("MyMod")));
+    CGameFolderTextures textures;
+    textures.SetFolder(&folder);
+    EntrySource found;
+    // The mod's picture wins over the game folder's .dds and .pcx, though .dds is asked first.
+    EXPECT_FALSE(textures.Find("hull.dds", found));
+    ASSERT_TRUE(textures.Find("HULL.png", found));
+    EXPECT_EQ(found.strPath, game + "/MyMod/data/maps/hull.png");
+    EXPECT_EQ(found.nSize, 3);
+    textures.SetFolder(nullptr);
+    ASSERT_TRUE(folder.Open(game, std::string()));
+    textures.SetFolder(&folder);
+    // One archive: the kinds' order; two: the game folder's own archive before data/'s.
+    EXPECT_FALSE(textures.Find("skin.tga", found));
+    ASSERT_TRUE(textures.Find("skin.dds", found));
+    EXPECT_EQ(found.strPath, game + "/data/maps.vp");
+    EXPECT_FALSE(textures.Find("hull.dds", found));
+    ASSERT_TRUE(textures.Find("hull.pcx", found));
+    EXPECT_EQ(found.strPath, game + "/root_fs2.vp");
 }
