@@ -140,6 +140,9 @@ void CMainFrame::CreateEditCommands()
     t.Add(
         ID_EDIT_DELETE, tr("&Delete"), tr("Delete the selected files and directories\nDelete"),
         selected, [this] { OnDelete(); }, QKeySequence(Qt::Key_Delete));
+    // Del in the tree or the filter field is no request to delete the rows selected.
+    t.Action(ID_EDIT_DELETE)->setShortcutContext(Qt::WidgetShortcut);
+    m_pList->addAction(t.Action(ID_EDIT_DELETE));
     // The list and the tree take files and folders dropped onto them.
     for (QWidget* pView : {static_cast<QWidget*>(m_pList), static_cast<QWidget*>(m_pTree)})
     {
@@ -333,11 +336,12 @@ void CMainFrame::AddDiskPaths(const std::string& dir, const QStringList& paths)
     if (!clashes.isEmpty())
     {
         const QString where = dir.empty() ? tr("the archive") : FromArchiveText(dir);
-        const auto answer =
-            m_platform.Ask(this,
-                           tr("%1 already holds:\n\n%2\n\nReplace them with the files added?")
-                               .arg(where, clashes.join(QLatin1Char('\n'))),
-                           false, true);
+        const auto answer = m_platform.Ask(
+            this,
+            tr("%1 already holds:\n\n%2\n\nReplace them with the files added? No adds only the "
+               "other files.")
+                .arg(where, clashes.join(QLatin1Char('\n'))),
+            false, true);
         if (answer == IPlatformServices::Answer::Cancel)
             return;
         if (answer == IPlatformServices::Answer::No)
@@ -595,8 +599,14 @@ bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
     {
         if (m_pTree->ShowsEditTree())
             target = m_pTree->EditSelectionAt(pos);
-        else if (m_pTree->itemAt(pos))
-            target = EditListSelection();
+        else if (const QTreeWidgetItem* pItem = m_pTree->itemAt(pos))
+        {
+            // Before the first edit the items are the document's directories.
+            target = EditListSelection{EditListSelection::Kind::Directory, {}, -1};
+            for (int d = 0; d < std::min(m_doc.m_nDirCount, MAX_DIRS); ++d)
+                if (m_doc.m_nArchiveKind == ARCHIVE_KIND_VP && m_doc.m_dirs[d].hTreeItem == pItem)
+                    target->strDir = m_doc.GetDirPath(d);
+        }
         // Every file, or a type, stands for the archive's root.
         if (target && target->eKind != EditListSelection::Kind::Directory)
             target = EditListSelection{EditListSelection::Kind::Directory, {}, -1};

@@ -238,6 +238,13 @@ TEST_F(EditTest, UnsavedEditsAreAskedAboutAndACancelledSaveLeavesTheArchive)
 TEST_F(EditTest, FilesDroppedOntoTheListOrATreeDirectoryAreAdded)
 {
     OpenData();
+    // Before any edit, onto the tree's maps: into that directory.
+    QTreeWidgetItem* pMaps = Tree()->topLevelItem(0)->child(0);
+    EXPECT_TRUE(
+        DropOnto(Tree()->viewport(), Tree()->visualItemRect(pMaps).center(), {Disk("m.pcx", "m")}));
+    Tree()->setCurrentItem(Tree()->topLevelItem(0)->child(0));
+    EXPECT_EQ(Rows(), QStringList({"inner.pcx", "m.pcx+"}));
+    Tree()->setCurrentItem(Tree()->topLevelItem(0));
     QWidget* pList = List()->viewport();
     // Below the rows: into the directory shown.
     EXPECT_TRUE(DropOnto(pList, QPoint(5, pList->height() - 5), {Disk("a.tbl", "#A")}));
@@ -254,11 +261,11 @@ TEST_F(EditTest, FilesDroppedOntoTheListOrATreeDirectoryAreAdded)
 
     // Onto the tree's maps: a folder with everything in it goes there.
     Disk("pics/x.pcx", "x");
-    QTreeWidgetItem* pMaps = Tree()->topLevelItem(0)->child(0);
+    pMaps = Tree()->topLevelItem(0)->child(0);
     EXPECT_TRUE(DropOnto(Tree()->viewport(), Tree()->visualItemRect(pMaps).center(),
                          {world / "disk/pics"}));
     Tree()->setCurrentItem(Tree()->topLevelItem(0)->child(0));
-    EXPECT_EQ(Rows(), QStringList({"pics", "inner.pcx"}));
+    EXPECT_EQ(Rows(), QStringList({"pics", "inner.pcx", "m.pcx+"}));
     Tree()->setCurrentItem(Tree()->topLevelItem(0)->child(0)->child(0));
     EXPECT_EQ(Rows(), QStringList({"x.pcx+"}));
     EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join("|").toStdString();
