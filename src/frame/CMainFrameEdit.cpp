@@ -52,28 +52,6 @@ QString FromEditText(const std::string& text)
     return utf8.contains(QChar::ReplacementCharacter) ? FromArchiveText(text) : utf8;
 }
 
-const ArchiveEditNode* FindEditFile(const ArchiveEditNode& root, const std::string& path)
-{
-    const ArchiveEditNode* pNode = &root;
-    std::size_t nStart = 0;
-    while (pNode && nStart <= path.size())
-    {
-        std::size_t nEnd = path.find('\\', nStart);
-        if (nEnd == std::string::npos)
-            nEnd = path.size();
-        const std::string part = path.substr(nStart, nEnd - nStart);
-        nStart = nEnd + 1;
-        if (part.empty())
-            continue;
-        const ArchiveEditNode* pFound = nullptr;
-        for (const ArchiveEditNode& child : pNode->aChildren)
-            if (EqualsNoCaseAscii(child.strName, part))
-                pFound = &child;
-        pNode = pFound;
-    }
-    return pNode && !pNode->bDirectory ? pNode : nullptr;
-}
-
 std::string LastPart(const std::string& path)
 {
     const std::size_t nSlash = path.rfind('\\');
@@ -495,8 +473,8 @@ void CMainFrame::LeaveEditing()
 void CMainFrame::PreviewEditRow(int nRow, bool bForce)
 {
     const EditListRow* pRow = m_pList->EditRows() ? m_pList->EditRows()->Row(nRow) : nullptr;
-    const ArchiveEditNode* pNode = pRow ? FindEditFile(m_pEdit->Root(), pRow->Path()) : nullptr;
-    if (!pNode)
+    const ArchiveEditNode* pNode = pRow ? FindEditNode(m_pEdit->Root(), pRow->Path()) : nullptr;
+    if (!pNode || pNode->bDirectory)
         return;
     // An added or replaced file previews from the disk file that will be saved.
     EntrySource source;

@@ -22,29 +22,6 @@ QString FromArchiveText(const std::string& text)
     return QString::fromStdString(Cp1252ToUtf8(text));
 }
 
-// The directory a path names, found as the games find names: without regard to case.
-const ArchiveEditNode* FindDirectory(const ArchiveEditNode& root, const std::string& path)
-{
-    const ArchiveEditNode* pDir = &root;
-    std::size_t nStart = 0;
-    while (pDir && nStart < path.size())
-    {
-        std::size_t nEnd = path.find('\\', nStart);
-        if (nEnd == std::string::npos)
-            nEnd = path.size();
-        const std::string part = path.substr(nStart, nEnd - nStart);
-        nStart = nEnd + 1;
-        if (part.empty())
-            continue;
-        const ArchiveEditNode* pFound = nullptr;
-        for (const ArchiveEditNode& child : pDir->aChildren)
-            if (child.bDirectory && EqualsNoCaseAscii(child.strName, part))
-                pFound = &child;
-        pDir = pFound;
-    }
-    return pDir;
-}
-
 EditListRow RowOf(const ArchiveEditNode& node, const std::string& dir)
 {
     EditListRow row;
@@ -57,6 +34,28 @@ EditListRow RowOf(const ArchiveEditNode& node, const std::string& dir)
     return row;
 }
 } // namespace
+
+const ArchiveEditNode* FindEditNode(const ArchiveEditNode& root, const std::string& path)
+{
+    const ArchiveEditNode* pNode = &root;
+    std::size_t nStart = 0;
+    while (pNode && nStart < path.size())
+    {
+        std::size_t nEnd = path.find('\\', nStart);
+        if (nEnd == std::string::npos)
+            nEnd = path.size();
+        const std::string part = path.substr(nStart, nEnd - nStart);
+        nStart = nEnd + 1;
+        if (part.empty())
+            continue;
+        const ArchiveEditNode* pFound = nullptr;
+        for (const ArchiveEditNode& child : pNode->aChildren)
+            if (EqualsNoCaseAscii(child.strName, part))
+                pFound = &child;
+        pNode = pFound;
+    }
+    return pNode;
+}
 
 CEditListModel::CEditListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
 
@@ -83,7 +82,8 @@ void CEditListModel::Fill(const CArchiveEditList& list, const EditListSelection&
     };
     if (selection.eKind == EditListSelection::Kind::Directory)
     {
-        if (const ArchiveEditNode* pDir = FindDirectory(list.Root(), selection.strDir))
+        const ArchiveEditNode* pDir = FindEditNode(list.Root(), selection.strDir);
+        if (pDir && pDir->bDirectory)
         {
             // Folders above files, as the stored list shows them.
             for (const ArchiveEditNode& child : pDir->aChildren)

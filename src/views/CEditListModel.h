@@ -39,6 +39,10 @@ struct EditListRow
     std::string Path() const { return strDir + "\\" + strName; }
 };
 
+// The file or directory a path names ("\data\tables\ships.tbl"), found as the games find names:
+// without regard to case; null when there is none.
+const ArchiveEditNode* FindEditNode(const ArchiveEditNode& root, const std::string& path);
+
 // The file list's rows while an archive is edited: the archive as it would be saved, with
 // added and replaced files marked until they are.
 class CEditListModel : public QAbstractTableModel
