@@ -173,6 +173,15 @@ TEST_F(EditTest, SaveWritesTheEditsAndTheArchiveIsReadAgain)
     EXPECT_TRUE(platform.questions.last().contains("ships.tbl"));
     EXPECT_EQ(Rows(), QStringList({"maps", "ships.tbl~", "weapons.tbl", "new.tbl+"}));
 
+    // Extracted before saving, a replaced file is its new content.
+    const std::string out = world / "out";
+    fs::create_directories(out);
+    platform.folderAnswers << QString::fromStdString(out);
+    List()->clearSelection();
+    List()->selectRow(1);
+    ASSERT_TRUE(Run(ID_EXTRACT_TO_DIR));
+    EXPECT_EQ(ReadFileText(out + "/ships.tbl"), "#Ships 2");
+
     ASSERT_TRUE(Run(ID_FILE_SAVE));
     EXPECT_EQ(Frame().PendingEdits(), nullptr);
     EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - a.vp");
