@@ -433,7 +433,8 @@ bool CMainFrame::SaveEditsTo(const std::string& path)
         return false;
     }
     // The saved archive is read again, as any archive opened: what shows is what was written.
-    m_pEdit.reset();
+    // The views let go of the edits first, in case the file cannot be read.
+    LeaveEditing();
     if (m_fnOpenDocument)
         m_fnOpenDocument(QString::fromStdString(path));
     SetMessageText(tr("%1 saved").arg(name));
