@@ -192,8 +192,9 @@ private:
     void CloseGameFolder();
     void ReloadGameFolder();
     void OnGameMods();
-    // "N files from A archives and L loose folders, H copies hidden".
-    QString GameSummary() const;
+    // "N files from A archives and L loose folders, H copies hidden", counted once a folder.
+    QString GameSummary() const { return m_strGameSummary; }
+    QString CountGameSummary() const;
     std::vector<int> SelectedGameFiles() const;
     void PreviewGameFile(int nFile, bool bForce);
     int ExtractGameSelection(const std::string& destination, std::vector<std::string>* pWritten);
@@ -235,4 +236,5 @@ private:
     std::unique_ptr<CGameFolderTextures> m_pGameTextures;
     ModsChooser m_fnChooseMods;
     bool m_bShowHiddenCopies = false;
+    QString m_strGameSummary;
 };

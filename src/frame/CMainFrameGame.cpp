@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
-#include <unordered_set>
 
 #include <QAction>
 #include <QApplication>
@@ -165,6 +164,7 @@ void CMainFrame::ShowGameFolder(std::unique_ptr<CGameFolder> pFolder)
     // The views let go of the old folder before it goes.
     m_pList->ShowGameFolder(pFolder.get());
     std::swap(m_pGame, pFolder);
+    m_strGameSummary = CountGameSummary();
     if (!m_pGameTextures)
         m_pGameTextures = std::make_unique<CGameFolderTextures>();
     m_pGameTextures->SetFolder(m_pGame.get());
@@ -252,11 +252,11 @@ void CMainFrame::OnGameMods()
     ShowGameFolder(std::move(pFolder));
 }
 
-QString CMainFrame::GameSummary() const
+QString CMainFrame::CountGameSummary() const
 {
     if (!m_pGame)
         return {};
-    std::unordered_set<int> sources;
+    std::vector<char> used(m_pGame->Sources().size(), 0);
     std::size_t nLoaded = 0;
     std::size_t nHidden = 0;
     for (std::size_t i = 0; i < m_pGame->Files().size(); ++i)
@@ -268,14 +268,17 @@ QString CMainFrame::GameSummary() const
             continue;
         }
         ++nLoaded;
-        sources.insert(file.nSource);
+        used[static_cast<std::size_t>(file.nSource)] = 1;
     }
-    const auto nArchives = static_cast<int>(std::count_if(
-        sources.begin(), sources.end(), [&](int s) { return m_pGame->Sources()[s].bArchive; }));
+    int nArchives = 0;
+    int nFolders = 0;
+    for (std::size_t s = 0; s < used.size(); ++s)
+        if (used[s])
+            ++(m_pGame->Sources()[s].bArchive ? nArchives : nFolders);
     return tr("%1 files from %2 archives and %3 loose folders, %4 copies hidden")
         .arg(nLoaded)
         .arg(nArchives)
-        .arg(static_cast<int>(sources.size()) - nArchives)
+        .arg(nFolders)
         .arg(nHidden);
 }
 

@@ -48,6 +48,8 @@ void CLeftView::ShowGameFolder(const CGameFolder& folder)
 
     std::map<int, Node> types;
     int nLoaded = 0;
+    std::string key; // reused: most files lie in sub folders already met
+
     for (const GameFile& file : folder.Files())
     {
         if (file.nLoadedFile >= 0)
@@ -60,7 +62,13 @@ void CLeftView::ShowGameFolder(const CGameFolder& folder)
         {
             const std::size_t nSlash = sub.find('/');
             const std::string_view part = sub.substr(0, nSlash);
-            Node& child = pNode->children[ToLowerAscii(part)];
+            key.assign(part);
+            for (char& c : key)
+                c = ToLowerAscii(c);
+            auto it = pNode->children.find(key);
+            if (it == pNode->children.end())
+                it = pNode->children.emplace(key, Node()).first;
+            Node& child = it->second;
             if (child.text.isEmpty())
                 child.text = QString::fromStdString(std::string(part));
             ++child.nFiles;
