@@ -52,6 +52,15 @@ QString FromEditText(const std::string& text)
     return utf8.contains(QChar::ReplacementCharacter) ? FromArchiveText(text) : utf8;
 }
 
+// A stored file's path as the edit list names it. A packfile's directories are the types the
+// list groups its files by, not part of any path.
+std::string DocFilePath(const CORBISTAVDoc& doc, int nFile)
+{
+    const ArchiveFile& file = doc.m_files[nFile];
+    return (doc.m_nArchiveKind == ARCHIVE_KIND_VPP ? std::string() : doc.GetDirPath(file.nDir)) +
+           "\\" + file.strName;
+}
+
 std::string LastPart(const std::string& path)
 {
     const std::size_t nSlash = path.rfind('\\');
@@ -269,8 +278,7 @@ std::vector<std::string> CMainFrame::SelectedEditPaths() const
         if (m_pList->m_aRowIsFolder[r] && nIndex > 0 && nIndex < m_doc.m_nDirCount)
             paths.push_back(m_doc.GetDirPath(nIndex));
         else if (!m_pList->m_aRowIsFolder[r] && nIndex >= 0 && nIndex < m_doc.m_nFileCount)
-            paths.push_back(m_doc.GetDirPath(m_doc.m_files[nIndex].nDir) + "\\" +
-                            m_doc.m_files[nIndex].strName);
+            paths.push_back(DocFilePath(m_doc, nIndex));
     }
     return paths;
 }
@@ -623,8 +631,7 @@ bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
             if (bRowIsFolder && nIndex >= 0 && nIndex < m_doc.m_nDirCount)
                 rowPath = m_doc.GetDirPath(nIndex);
             else if (!bRowIsFolder && nIndex >= 0 && nIndex < m_doc.m_nFileCount)
-                rowPath = m_doc.GetDirPath(m_doc.m_files[nIndex].nDir) + "\\" +
-                          m_doc.m_files[nIndex].strName;
+                rowPath = DocFilePath(m_doc, nIndex);
         }
     }
     // The file manager waits until the drop returns; questions must not hold it.

@@ -294,6 +294,11 @@ TEST_F(EditTest, ANewArchiveIsFilledAndSavedAndGameFoldersCannotBeEdited)
     ASSERT_TRUE(Run(ID_FILE_SAVE));
     EXPECT_EQ(Saved(world / "new.vpp"), QStringList({"\\level.rfl=RFL"}));
     EXPECT_EQ(Frame().windowTitle(), "Vantorel ORBISTAV - new.vpp");
+    // The packfile read again: its rows stand under their types, not in directories.
+    Select("level.rfl");
+    ASSERT_TRUE(Run(ID_EDIT_DELETE));
+    EXPECT_TRUE(Rows().isEmpty());
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
 
     // A game folder over pending edits asks first; cancelled, the edits stay.
     platform.openFilesAnswers.push_back({QString::fromStdString(Disk("more.rfl", "RFL"))});
