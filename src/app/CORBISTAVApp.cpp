@@ -88,7 +88,8 @@ bool CORBISTAVApp::OpenDocumentFile(const QString& path, const std::optional<QSt
     if (QFileInfo(fullPath).isDir())
     {
         // The frame names the folder and its mods in the title itself.
-        if (!m_pFrame->OpenGameFolder(fullPath, modList, std::move(m_pPreparedGame)))
+        if (!m_pFrame->OpenGameFolder(fullPath, modList,
+                                      m_preparedGame.valid() ? m_preparedGame.get() : nullptr))
             return false;
         m_recentFiles.Add(fullPath.toStdString());
         m_recentFiles.Save();
@@ -122,9 +123,9 @@ bool CORBISTAVApp::OpenDocumentFile(const QString& path, const std::optional<QSt
     return true;
 }
 
-void CORBISTAVApp::SetPreparedGameFolder(std::unique_ptr<CGameFolder> pFolder)
+void CORBISTAVApp::SetPreparedGameFolder(std::future<std::unique_ptr<CGameFolder>> pending)
 {
-    m_pPreparedGame = std::move(pFolder);
+    m_preparedGame = std::move(pending);
 }
 
 void CORBISTAVApp::ShowMessage(const std::string& text)

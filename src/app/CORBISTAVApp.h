@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -40,9 +41,9 @@ public:
                           const std::optional<QString>& modList = std::nullopt);
 
     void ShowMessage(const std::string& text) override;
-    // A game folder main read while Qt started: the first open of the same folder and mods
-    // takes it instead of reading the folder again.
-    void SetPreparedGameFolder(std::unique_ptr<CGameFolder> pFolder);
+    // A game folder main reads while Qt starts and the window is made: the first open of a
+    // folder waits for it and takes it when it is that folder with those mods.
+    void SetPreparedGameFolder(std::future<std::unique_ptr<CGameFolder>> pending);
 
     CORBISTAVDoc& Document() const { return *m_pDoc; }
     CMainFrame* MainFrame() const { return m_pFrame.get(); }
@@ -60,5 +61,5 @@ private:
     std::unique_ptr<COwnerDrawMenu> m_pMenu;
     std::unique_ptr<CSplashWindow> m_pSplash;
     CRecentFileList m_recentFiles;
-    std::unique_ptr<CGameFolder> m_pPreparedGame;
+    std::future<std::unique_ptr<CGameFolder>> m_preparedGame;
 };

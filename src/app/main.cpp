@@ -132,7 +132,7 @@ int main(int argc, char** argv)
     CQtPlatformServices platform;
     CORBISTAVApp app(platform, preparedDoc.get());
     if (preparedGame.valid())
-        app.SetPreparedGameFolder(preparedGame.get());
+        app.SetPreparedGameFolder(std::move(preparedGame));
     if (!app.InitInstance(args.isEmpty() ? std::nullopt : std::optional<QString>(args.first()),
                           modList))
         return 1;
