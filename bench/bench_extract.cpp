@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -38,6 +39,16 @@ struct NullPlatform : IPlatformServices
     void MessageBox(QWidget*, const QString&) override {}
     void MessageBox(QWidget*, const QString&, const QString&, MessageIcon) override {}
     QString GetOpenFileName(QWidget*, const QString&) override { return {}; }
+    QStringList GetOpenFileNames(QWidget*, const QString&) override { return {}; }
+    QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    Answer Ask(QWidget*, const QString&, bool, bool) override { return Answer::Cancel; }
+    std::optional<QString> AskText(QWidget*, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
     QString PickFolder(QWidget*, const QString&, const QString&) override { return {}; }
     bool OpenDocument(const QString&, const QString&) override { return false; }
     bool StartProgram(const QString&, const QStringList&, const QString&, bool) override
