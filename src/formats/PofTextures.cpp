@@ -5,6 +5,7 @@
 #include <new>
 #include <unordered_map>
 
+#include "AsciiText.h"
 #include "CORBISTAVDoc.h"
 #include "DdsDecoder.h"
 #include "FileTypes.h"
@@ -18,15 +19,6 @@
 namespace
 {
 constexpr const char* kExtensions[] = {".dds", ".tga", ".png", ".jpg", ".pcx"};
-
-std::string Lower(std::string_view text)
-{
-    std::string lower(text);
-    for (char& ch : lower)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    return lower;
-}
 
 bool EndsWith(const std::string& text, std::string_view end)
 {
@@ -97,7 +89,7 @@ RgbaPicture LoadTextureEntry(IByteSource& archive, const ArchiveFile& file, CEnt
         if (!ReadEntryContent(archive, file, file.strName, bytes, mode))
             return {};
         Result r;
-        if (EndsWith(Lower(file.strName), ".vbm"))
+        if (EndsWith(ToLowerAscii(file.strName), ".vbm"))
             r = DecodeVbmTexture(bytes, picture);
         else
             switch (file.nType)
@@ -134,7 +126,7 @@ std::vector<int> FindPofTextures(const CORBISTAVDoc& doc, const std::vector<std:
     std::unordered_map<std::string, int> entries;
     for (int i = 0; i < doc.m_nFileCount; ++i)
     {
-        std::string name = Lower(doc.m_files[i].strName);
+        std::string name = ToLowerAscii(doc.m_files[i].strName);
         if (std::any_of(std::begin(kExtensions), std::end(kExtensions),
                         [&](const char* szExtension) { return EndsWith(name, szExtension); }))
             entries.emplace(std::move(name), i);
@@ -142,7 +134,7 @@ std::vector<int> FindPofTextures(const CORBISTAVDoc& doc, const std::vector<std:
     std::vector<int> found(names.size(), -1);
     for (std::size_t n = 0; n < names.size(); ++n)
     {
-        std::string base = Lower(names[n]);
+        std::string base = ToLowerAscii(names[n]);
         for (const char* szExtension : kExtensions)
             if (EndsWith(base, szExtension))
                 base.resize(base.size() - 4);

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "AsciiText.h"
 #include "CORBISTAVDoc.h"
 #include "PofTextures.h"
 
@@ -9,15 +10,6 @@ namespace
 {
 // Mods swap one kind of a Red Faction texture for another.
 constexpr const char* kExtensions[] = {".tga", ".vbm", ".dds"};
-
-std::string Lower(std::string_view text)
-{
-    std::string lower(text);
-    for (char& ch : lower)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    return lower;
-}
 
 // "name" of "name.tga"; the whole name when it has no extension.
 std::string_view Base(std::string_view name)
@@ -46,7 +38,7 @@ void AddNames(std::string_view name, std::string_view base, std::vector<std::str
 
 std::vector<std::string> V3dTextureFileNames(std::string_view name)
 {
-    const std::string lower = Lower(name);
+    const std::string lower = ToLowerAscii(name);
     const std::string_view base = Base(lower);
     if (base.empty())
         return {};
@@ -62,7 +54,7 @@ std::vector<int> FindV3dTextures(const CORBISTAVDoc& doc, const std::vector<std:
 {
     std::unordered_map<std::string, int> entries;
     for (int i = 0; i < doc.m_nFileCount; ++i)
-        entries.emplace(Lower(doc.m_files[i].strName), i);
+        entries.emplace(ToLowerAscii(doc.m_files[i].strName), i);
     std::vector<int> found(names.size(), -1);
     for (std::size_t n = 0; n < names.size(); ++n)
         for (const std::string& candidate : V3dTextureFileNames(names[n]))
