@@ -275,11 +275,13 @@ QString CMainFrame::CountGameSummary() const
     for (std::size_t s = 0; s < used.size(); ++s)
         if (used[s])
             ++(m_pGame->Sources()[s].bArchive ? nArchives : nFolders);
-    return tr("%1 files from %2 archives and %3 loose folders, %4 copies hidden")
-        .arg(nLoaded)
-        .arg(nArchives)
-        .arg(nFolders)
-        .arg(nHidden);
+    const auto counted = [](std::size_t n, const char* szOne, const char* szMany)
+    { return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? szOne : szMany); };
+    return tr("%1 from %2 and %3, %4 hidden")
+        .arg(counted(nLoaded, "file", "files"))
+        .arg(counted(static_cast<std::size_t>(nArchives), "archive", "archives"))
+        .arg(counted(static_cast<std::size_t>(nFolders), "loose folder", "loose folders"))
+        .arg(counted(nHidden, "copy", "copies"));
 }
 
 std::vector<int> CMainFrame::SelectedGameFiles() const

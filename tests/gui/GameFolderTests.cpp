@@ -91,7 +91,7 @@ TEST_F(GameFolderTest, MergedListShowsSourcesHiddenCopiesAndIgnoredFilesAndLeave
     EXPECT_EQ(Frame().GameFolder(), pShown);
     EXPECT_EQ(Frame().windowTitle(),
               QString::fromStdString("Vantorel ORBISTAV - " + game + " with MyMod"));
-    EXPECT_EQ(StatusPane(1), "3 files from 2 archives and 1 loose folders, 1 copies hidden");
+    EXPECT_EQ(StatusPane(1), "3 files from 2 archives and 1 loose folder, 1 copy hidden");
 
     ShowNode("data/tables (2)");
     EXPECT_EQ(Column(0), QStringList({"ships.tbl", "weapons.tbl"}));
