@@ -79,8 +79,26 @@ void CORBISTAVView::FillGameRows(const GameListSelection& selection)
     // stands for it, as no name holds one either.
     static const NameFilter kNothing(std::string_view("\x01\x02", 2));
     setShowGrid(m_settings.m_bInterfaceShowGrid != 0);
+    const bool bWasIgnored = m_pGameModel->ShowsIgnored();
+    if (!bWasIgnored)
+    {
+        m_aGameColumnWidths.clear();
+        for (int i = 0; i < m_pGameModel->columnCount(); ++i)
+            m_aGameColumnWidths.push_back(horizontalHeader()->sectionSize(i));
+    }
     m_pGameModel->Fill(selection, m_bFilterUnmatchable ? &kNothing : &m_filter,
                        m_bShowHiddenCopies, m_settings.m_bInterfaceDisplayAsKB != 0);
+    // The reasons need room the Size column never had; the file rows get their widths back.
+    if (m_pGameModel->ShowsIgnored() && !bWasIgnored)
+    {
+        const int aWidths[] = {ScaleTextWidth(250, font()), ScaleTextWidth(330, font()),
+                               ScaleTextWidth(230, font())};
+        for (int i = 0; i < 3; ++i)
+            horizontalHeader()->resizeSection(i, aWidths[i]);
+    }
+    else if (!m_pGameModel->ShowsIgnored() && bWasIgnored)
+        for (std::size_t i = 0; i < m_aGameColumnWidths.size(); ++i)
+            horizontalHeader()->resizeSection(static_cast<int>(i), m_aGameColumnWidths[i]);
     m_nUnfilteredRows = m_pGameModel->UnfilteredRowCount();
     emit Filled();
 }
