@@ -115,6 +115,20 @@ RgbaPicture LoadTextureEntry(IByteSource& archive, const ArchiveFile& file, CEnt
     }
 }
 
+std::vector<std::string> PofTextureFileNames(std::string_view name)
+{
+    std::string base = ToLowerAscii(std::string(name));
+    for (const char* szExtension : kExtensions)
+        if (EndsWith(base, szExtension))
+            base.resize(base.size() - 4);
+    if (base.empty())
+        return {};
+    std::vector<std::string> names;
+    for (const char* szExtension : kExtensions)
+        names.push_back(base + szExtension);
+    return names;
+}
+
 int FindPofTexture(const CORBISTAVDoc& doc, std::string_view name)
 {
     return FindPofTextures(doc, {std::string(name)}).front();
@@ -134,14 +148,8 @@ std::vector<int> FindPofTextures(const CORBISTAVDoc& doc, const std::vector<std:
     std::vector<int> found(names.size(), -1);
     for (std::size_t n = 0; n < names.size(); ++n)
     {
-        std::string base = ToLowerAscii(names[n]);
-        for (const char* szExtension : kExtensions)
-            if (EndsWith(base, szExtension))
-                base.resize(base.size() - 4);
-        if (base.empty())
-            continue;
-        for (const char* szExtension : kExtensions)
-            if (const auto it = entries.find(base + szExtension); it != entries.end())
+        for (const std::string& candidate : PofTextureFileNames(names[n]))
+            if (const auto it = entries.find(candidate); it != entries.end())
             {
                 found[n] = it->second;
                 break;

@@ -14,6 +14,10 @@ class IByteSource;
 // finer than its own picture, and a ship's 4096x4096 maps would cost 64 MiB each.
 constexpr int kMostPofTextureSide = 1024;
 
+// The file names, lower case, that a model's texture name may stand for, in the order they are
+// tried: the name with any picture extension dropped, then .dds, .tga, .png, .jpg, .pcx.
+std::vector<std::string> PofTextureFileNames(std::string_view name);
+
 // The file index of the entry holding the texture a model names: "<name>.dds", else .tga,
 // .png, .jpg, .pcx, in any directory, compared without regard to case; -1 when there is none.
 int FindPofTexture(const CORBISTAVDoc& doc, std::string_view name);

@@ -9,6 +9,7 @@
 #include "ITextureResolver.h"
 #include "ModelTextures.h"
 #include "PofModel.h"
+#include "PofTextures.h"
 #include "TextEncoding.h"
 #include "V3dMesh.h"
 #include "V3dTextures.h"
@@ -61,7 +62,7 @@ Result CModelPresenter::LoadPof(const std::vector<std::uint8_t>& bytes, ModelSce
     if (Result r = ParsePof(bytes, model); !r)
         return r;
     scene.mesh = BuildPofMesh(model);
-    scene.textures = LoadModelTextures(m_host.textures(), model.textures, PofTextureCandidates,
+    scene.textures = LoadModelTextures(m_host.textures(), model.textures, PofTextureFileNames,
                                        UsedTextures(scene.mesh, model.textures.size()));
     scene.caption =
         QString::asprintf("%i polys, %i subobjects - ", static_cast<int>(model.ShownPolygonCount()),

@@ -1,34 +1,10 @@
 #include "ModelTextures.h"
 
 #include "ArchiveFile.h"
-#include "AsciiText.h"
 #include "CInputFile.h"
 #include "FileTypes.h"
 #include "ITextureResolver.h"
 #include "PofTextures.h"
-
-namespace
-{
-constexpr const char* kPofExtensions[] = {".dds", ".tga", ".png", ".jpg", ".pcx"};
-bool EndsWith(std::string_view text, std::string_view end)
-{
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-} // namespace
-
-std::vector<std::string> PofTextureCandidates(std::string_view name)
-{
-    std::string base = ToLowerAscii(std::string(name));
-    for (const char* szExtension : kPofExtensions)
-        if (EndsWith(base, szExtension))
-            base.resize(base.size() - 4);
-    if (base.empty())
-        return {};
-    std::vector<std::string> names;
-    for (const char* szExtension : kPofExtensions)
-        names.push_back(base + szExtension);
-    return names;
-}
 
 std::vector<RgbaPicture> LoadModelTextures(ITextureResolver& resolver,
                                            const std::vector<std::string>& names,

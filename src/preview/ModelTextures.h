@@ -12,10 +12,6 @@ class ITextureResolver;
 // The file names a model's texture name may stand for, in the order they are tried.
 using TextureCandidates = std::vector<std::string> (*)(std::string_view name);
 
-// A POF texture: the name with any picture extension dropped, then .dds, .tga, .png, .jpg,
-// .pcx.
-std::vector<std::string> PofTextureCandidates(std::string_view name);
-
 // One picture per name, empty where no candidate is found, it does not decode, or wanted
 // (when given) says no polygon drawn uses it.
 std::vector<RgbaPicture> LoadModelTextures(ITextureResolver& resolver,
