@@ -8,32 +8,45 @@
 #include "PathPattern.h"
 #include "TextEncoding.h"
 
-int SelectEntries(const CCliArchive& archive, const std::vector<std::string>& patternTexts,
-                  std::vector<int>& selected)
+std::vector<std::string> MatchPaths(const std::vector<std::string>& patternTexts, int nCount,
+                                    const std::function<std::string(int)>& pathOf,
+                                    std::vector<int>& selected)
 {
-    const CORBISTAVDoc& doc = archive.Doc();
     std::vector<PathPattern> patterns(patternTexts.begin(), patternTexts.end());
     std::vector<bool> used(patterns.size(), false);
-    selected.clear();
-    for (int f = 0; f < doc.m_nFileCount; ++f)
+    for (int n = 0; n < nCount; ++n)
     {
-        const std::string path = CEntryExtractor::ArchivePathOf(doc, f);
+        const std::string path = pathOf(n);
         bool bMatch = patterns.empty();
         for (std::size_t i = 0; i < patterns.size(); ++i)
             if (patterns[i].Matches(path))
                 bMatch = used[i] = true;
         if (bMatch)
-            selected.push_back(f);
+            selected.push_back(n);
     }
-
-    int status = archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL;
+    std::vector<std::string> unmatched;
     for (std::size_t i = 0; i < patterns.size(); ++i)
         if (!used[i])
-        {
-            std::cerr << "orbistav-cli: " << archive.Path() << ": no entry matches '"
-                      << patterns[i].Text() << "'\n";
-            status = EXIT_FAILED;
-        }
+            unmatched.push_back(patterns[i].Text());
+    return unmatched;
+}
+
+int SelectEntries(const CCliArchive& archive, const std::vector<std::string>& patternTexts,
+                  std::vector<int>& selected)
+{
+    const CORBISTAVDoc& doc = archive.Doc();
+    selected.clear();
+    const std::vector<std::string> unmatched = MatchPaths(
+        patternTexts, doc.m_nFileCount,
+        [&](int f) { return CEntryExtractor::ArchivePathOf(doc, f); }, selected);
+
+    int status = archive.IsComplete() ? EXIT_OK : EXIT_PARTIAL;
+    for (const std::string& pattern : unmatched)
+    {
+        std::cerr << "orbistav-cli: " << archive.Path() << ": no entry matches '" << pattern
+                  << "'\n";
+        status = EXIT_FAILED;
+    }
     return status;
 }
 

@@ -15,13 +15,13 @@
 #include "ContentSinks.h"
 #include "CProgressLine.h"
 #include "EntryContentCommands.h"
+#include "EntrySelection.h"
 #include "ExitCodes.h"
 #include "ExtractCommand.h"
 #include "FileIo.h"
 #include "FileListFormat.h"
 #include "FileTypes.h"
 #include "GamePathTypes.h"
-#include "PathPattern.h"
 
 namespace
 {
@@ -44,23 +44,16 @@ int SelectGameFiles(const CCliGameFolder& cli, const std::vector<std::string>& p
                     std::vector<int>& selected)
 {
     const CGameFolder& folder = cli.Folder();
-    std::vector<PathPattern> patterns(patternTexts.begin(), patternTexts.end());
-    std::vector<bool> used(patterns.size(), false);
-    for (const int f : folder.LoadedFiles())
-    {
-        const std::string path = GamePath(folder.Files()[f]);
-        bool bMatch = patterns.empty();
-        for (std::size_t i = 0; i < patterns.size(); ++i)
-            if (patterns[i].Matches(path))
-                bMatch = used[i] = true;
-        if (bMatch)
-            selected.push_back(f);
-    }
+    const std::vector<int> loaded = folder.LoadedFiles();
+    selected.clear();
+    const std::vector<std::string> unmatched = MatchPaths(
+        patternTexts, static_cast<int>(loaded.size()),
+        [&](int n) { return GamePath(folder.Files()[loaded[n]]); }, selected);
+    for (int& f : selected)
+        f = loaded[f];
     int status = cli.Status();
-    for (std::size_t i = 0; i < patterns.size(); ++i)
-        if (!used[i])
-            status = Fail(folder.GameDir() + ": the game loads no file matching '" +
-                          patterns[i].Text() + "'");
+    for (const std::string& pattern : unmatched)
+        status = Fail(folder.GameDir() + ": the game loads no file matching '" + pattern + "'");
     return status;
 }
 
