@@ -17,6 +17,7 @@
 #include "CArchiveSaver.h"
 #include "CByteReader.h"
 #include "CEntryReader.h"
+#include "CInputFile.h"
 #include "CORBISTAVDoc.h"
 #include "CRecordStream.h"
 #include "EntryData.h"
@@ -31,52 +32,6 @@ struct CArchiveEditList::Edit
 {
     std::string strLabel;
     std::function<Result(ArchiveEditNode& root)> apply;
-};
-
-// The archive being edited, held open from Open to the next one, so that a save over it
-// still reads the bytes the edits were made against.
-class CArchiveEditList::CSource : public IByteSource
-{
-public:
-    ~CSource() override
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Result Open(const std::string& path)
-    {
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st = {};
-        if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
-            return Result::Fail(path + ": " + std::strerror(errno));
-        if (!S_ISREG(st.st_mode))
-            return Result::Fail(path + ": not a regular file");
-        m_nSize = st.st_size;
-        return Result::Ok();
-    }
-    int Fd() const { return m_fd; }
-    std::int64_t Size() const override { return m_nSize; }
-    std::int64_t ReadAt(std::int64_t nOffset, void* pBuffer, std::size_t nCount) override
-    {
-        std::size_t nDone = 0;
-        while (nDone < nCount)
-        {
-            const ssize_t n = ::pread(m_fd, static_cast<char*>(pBuffer) + nDone, nCount - nDone,
-                                      nOffset + static_cast<std::int64_t>(nDone));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return -1;
-            if (n == 0)
-                break;
-            nDone += static_cast<std::size_t>(n);
-        }
-        return static_cast<std::int64_t>(nDone);
-    }
-
-private:
-    int m_fd = -1;
-    std::int64_t m_nSize = 0;
 };
 
 namespace
@@ -386,7 +341,7 @@ Result CArchiveEditList::Open(const std::string& path)
     const int nKind = CORBISTAVDoc::KindOfName(path);
     if (nKind == ARCHIVE_KIND_NONE)
         return Result::Fail(path + ": the name must end in .vp, .vpc or .vpp");
-    auto pSource = std::make_shared<CSource>();
+    auto pSource = std::make_shared<CInputFile>();
     if (Result r = pSource->Open(path); !r)
         return r;
     m_pSource = pSource;
@@ -824,8 +779,7 @@ Result CArchiveEditList::Save(const std::string& targetPath, const SaveOptions& 
         if (const auto resolved = std::filesystem::weakly_canonical(named, ec); !ec)
             target = resolved.string();
     const bool bSameFile = named == m_strPath || std::filesystem::equivalent(target, m_strPath, ec);
-    CArchiveSaver saver(m_root, m_pSource, m_pSource ? m_pSource->Fd() : -1,
-                        m_format == ArchiveFormat::Vp);
+    CArchiveSaver saver(m_root, m_pSource, m_format == ArchiveFormat::Vp);
     // A copy saved as .vpc is compressed through; the archive saved in place keeps every
     // untouched entry as it is stored.
     saver.SetCompressAll(!bSameFile && EndsWithNoCase(named, ".vpc") &&

@@ -9,6 +9,8 @@
 #include "ArchiveEditNode.h"
 #include "Result.h"
 
+class CInputFile;
+
 // One file of the archive as it would be saved now.
 struct EditRow
 {
@@ -91,7 +93,6 @@ public:
 
 private:
     struct Edit;
-    class CSource;
 
     Result Apply(std::string label, std::function<Result(ArchiveEditNode& root)> edit);
     Result Rebuild();
@@ -102,7 +103,7 @@ private:
     std::string m_strPath;
     bool m_bCompressAdded = false;
     bool m_bOnDisk = false;
-    std::shared_ptr<CSource> m_pSource; // the archive being edited, held open
+    std::shared_ptr<CInputFile> m_pSource; // the archive being edited, held open
     ArchiveEditNode m_base;             // as stored
     ArchiveEditNode m_root;             // with the edits
     std::vector<Edit> m_edits;

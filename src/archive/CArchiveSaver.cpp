@@ -13,6 +13,7 @@
 #include "CDiskFileInput.h"
 #include "CEntryContentInput.h"
 #include "CEntryReader.h"
+#include "CInputFile.h"
 #include "CORBISTAVDoc.h"
 #include "CVpWriter.h"
 #include "FileIo.h"
@@ -59,9 +60,9 @@ Result WriteZeros(int fd, std::int64_t nCount)
 }
 } // namespace
 
-CArchiveSaver::CArchiveSaver(const ArchiveEditNode& root, std::shared_ptr<IByteSource> source,
-                             int nSourceFd, bool bSourceVp)
-    : m_root(root), m_source(std::move(source)), m_nSourceFd(nSourceFd), m_bSourceVp(bSourceVp)
+CArchiveSaver::CArchiveSaver(const ArchiveEditNode& root, std::shared_ptr<CInputFile> source,
+                             bool bSourceVp)
+    : m_root(root), m_source(std::move(source)), m_bSourceVp(bSourceVp)
 {
 }
 
@@ -277,7 +278,7 @@ Result CArchiveSaver::WriteVpFile(CVpWriter& writer, const Item& item)
         for (std::int64_t nDone = 0; nDone < nContent;)
         {
             const std::int64_t n = std::min(COPY_PIECE, nContent - nDone);
-            if (Result r = writer.CopyFrom(m_nSourceFd, node.nOffset + nDone, n); !r)
+            if (Result r = writer.CopyFrom(m_source->Fd(), node.nOffset + nDone, n); !r)
                 return r;
             nDone += n;
             if (Result r = Progress(n); !r)
@@ -397,7 +398,7 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
             nSize = node.nStoredSize;
             if (nPosition + nSize > VP_MAX_ARCHIVE_SIZE)
                 return Result::Fail(targetPath + ": the archive would pass 2 GiB");
-            if (Result r = CopyRange(m_nSourceFd, node.nOffset, nSize, fd, targetPath); !r)
+            if (Result r = CopyRange(m_source->Fd(), node.nOffset, nSize, fd, targetPath); !r)
                 return r;
         }
         const std::int64_t nPadded = CORBISTAVDoc::Align2048(nSize);

@@ -8,8 +8,8 @@
 #include "ArchiveEditNode.h"
 #include "Result.h"
 
+class CInputFile;
 class CVpWriter;
-class IByteSource;
 class IPackInput;
 
 // Writes an edited tree as a .VP or .VPP archive through the crash-safe writer. Untouched
@@ -21,8 +21,7 @@ class CArchiveSaver
 public:
     // source: the archive the unchanged entries lie in (null for a new one); bSourceVp:
     // whether its entries may be compressed.
-    CArchiveSaver(const ArchiveEditNode& root, std::shared_ptr<IByteSource> source, int nSourceFd,
-                  bool bSourceVp);
+    CArchiveSaver(const ArchiveEditNode& root, std::shared_ptr<CInputFile> source, bool bSourceVp);
 
     // Every file compressed where that makes it smaller, as packing a .vpc does.
     void SetCompressAll(bool bCompress) { m_bCompressAll = bCompress; }
@@ -57,8 +56,7 @@ private:
     Result OpenDiskFile(const Item& item, int& fd) const;
 
     const ArchiveEditNode& m_root;
-    std::shared_ptr<IByteSource> m_source;
-    int m_nSourceFd;
+    std::shared_ptr<CInputFile> m_source;
     bool m_bSourceVp;
     bool m_bCompressAll = false;
     SaveOptions m_options;

@@ -19,6 +19,8 @@ public:
     Result Open(const std::string& path);
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& GetFilePath() const { return m_strPath; }
+    // For copies the kernel makes from this file straight into another.
+    int Fd() const { return m_fd; }
 
     std::int64_t Size() const override { return m_nSize; }
     std::int64_t ReadAt(std::int64_t nOffset, void* pBuffer, std::size_t nCount) override;
