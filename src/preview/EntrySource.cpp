@@ -33,14 +33,25 @@ EntrySource EntrySource::FromDocument(const CORBISTAVDoc& doc, const ArchiveFile
     return source;
 }
 
-Result ReadEntrySource(const EntrySource& source, std::vector<std::uint8_t>& bytes)
+namespace
 {
-    CInputFile file;
-    ArchiveFile entry;
+// The archive file opened and the entry's place in it checked, for a reader of its bytes.
+Result OpenEntrySource(const EntrySource& source, CInputFile& file, ArchiveFile& entry)
+{
     if (!ToArchiveFile(source, entry))
         return Result::Fail(source.strName + ": the entry lies beyond what can be read");
     if (!file.Open(source.strPath))
         return Result::Fail(source.strPath + ": cannot be opened");
+    return Result::Ok();
+}
+} // namespace
+
+Result ReadEntrySource(const EntrySource& source, std::vector<std::uint8_t>& bytes)
+{
+    CInputFile file;
+    ArchiveFile entry;
+    if (Result r = OpenEntrySource(source, file, entry); !r)
+        return r;
     try
     {
         return ReadEntryContent(file, entry, source.strName, bytes, source.mode);
@@ -57,10 +68,8 @@ Result ReadEntrySourceHead(const EntrySource& source, std::size_t nMost,
     bytes.clear();
     CInputFile file;
     ArchiveFile entry;
-    if (!ToArchiveFile(source, entry))
-        return Result::Fail(source.strName + ": the entry lies beyond what can be read");
-    if (!file.Open(source.strPath))
-        return Result::Fail(source.strPath + ": cannot be opened");
+    if (Result r = OpenEntrySource(source, file, entry); !r)
+        return r;
     CEntryReader reader(file, source.mode);
     if (Result r = reader.Open(entry, source.strName); !r)
         return r;
