@@ -10,6 +10,14 @@
 #include "EntrySelection.h"
 #include "ExitCodes.h"
 
+Result OpenDestination(const std::string& path, CDestinationDir& destination)
+{
+    // A failure to make it shows as the open's clearer message.
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    return CDestinationDir::Open(path, destination);
+}
+
 int ExtractArchive(const CCliArchive& archive, const ExtractOptions& options)
 {
     const CORBISTAVDoc& doc = archive.Doc();
@@ -18,10 +26,8 @@ int ExtractArchive(const CCliArchive& archive, const ExtractOptions& options)
     if (selected.empty())
         return status;
 
-    std::error_code ec;
-    std::filesystem::create_directories(options.strDestination, ec);
     CDestinationDir destination;
-    if (Result r = CDestinationDir::Open(options.strDestination, destination); !r)
+    if (Result r = OpenDestination(options.strDestination, destination); !r)
     {
         std::cerr << "orbistav-cli: " << r.Text() << '\n';
         return EXIT_FAILED;

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "Result.h"
+
 class CCliArchive;
+class CDestinationDir;
 
 struct ExtractOptions
 {
@@ -16,3 +19,6 @@ struct ExtractOptions
 
 // "extract": writes the matching entries into the destination.
 int ExtractArchive(const CCliArchive& archive, const ExtractOptions& options);
+
+// The destination folder, made when missing, opened for writing below it.
+Result OpenDestination(const std::string& path, CDestinationDir& destination);

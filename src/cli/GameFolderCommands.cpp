@@ -1,7 +1,6 @@
 #include "GameFolderCommands.h"
 
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <iostream>
 #include <memory>
@@ -205,10 +204,8 @@ int ExtractGameFolder(const CCliGameFolder& cli, const ExtractOptions& options)
     int status = SelectGameFiles(cli, options.aPatterns, selected);
     if (selected.empty())
         return status;
-    std::error_code ec;
-    std::filesystem::create_directories(options.strDestination, ec);
     CDestinationDir destination;
-    if (Result r = CDestinationDir::Open(options.strDestination, destination); !r)
+    if (Result r = OpenDestination(options.strDestination, destination); !r)
         return Fail(r.Text());
 
     CProgressLine progress(std::cerr, CProgressLine::StandardErrorIsTerminal(),
