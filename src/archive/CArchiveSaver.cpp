@@ -9,6 +9,7 @@
 
 #include "ArchiveFile.h"
 #include "AsciiText.h"
+#include "ByteAppend.h"
 #include "CAtomicFile.h"
 #include "CDiskFileInput.h"
 #include "CEntryContentInput.h"
@@ -28,13 +29,6 @@ namespace
 {
 // Kernel copies go in pieces of this size, so progress moves and a cancel is seen.
 constexpr std::int64_t COPY_PIECE = 16 * 1024 * 1024;
-
-void PutInt32(std::vector<unsigned char>& bytes, std::int64_t value)
-{
-    const auto v = static_cast<std::uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(static_cast<unsigned char>(v >> shift));
-}
 
 ArchiveFile StoredFile(const ArchiveEditNode& node)
 {
@@ -408,16 +402,16 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
         for (std::size_t i = 0; i < VPP_NAME_SIZE; ++i)
             directory.push_back(i < node.strName.size() ? static_cast<unsigned char>(node.strName[i])
                                                          : 0);
-        PutInt32(directory, nSize);
+        AppendInt32(directory, nSize);
     }
     if (nPosition > VP_MAX_ARCHIVE_SIZE)
         return Result::Fail(targetPath + ": the archive would pass 2 GiB");
 
     std::vector<unsigned char> head;
-    PutInt32(head, VPP_SIGNATURE);
-    PutInt32(head, VPP_VERSION);
-    PutInt32(head, nCount);
-    PutInt32(head, nPosition);
+    AppendInt32(head, VPP_SIGNATURE);
+    AppendInt32(head, VPP_VERSION);
+    AppendInt32(head, nCount);
+    AppendInt32(head, nPosition);
     head.resize(static_cast<std::size_t>(VPP_DIRECTORY_OFFSET), 0);
     head.insert(head.end(), directory.begin(), directory.end());
     head.resize(static_cast<std::size_t>(nDataStart), 0);

@@ -6,18 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ByteAppend.h"
 #include "FileIo.h"
 #include "VpFormat.h"
 
 namespace
 {
-void PutInt32(std::vector<unsigned char>& bytes, std::int64_t value)
-{
-    const auto v = static_cast<std::uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.push_back(static_cast<unsigned char>(v >> shift));
-}
-
 std::string TooLarge()
 {
     return "the archive would pass " + std::to_string(VP_MAX_ARCHIVE_SIZE) +
@@ -98,11 +92,11 @@ Result CVpWriter::Rewind(std::int64_t nPosition)
 void CVpWriter::AddEntry(std::int64_t nOffset, std::int64_t nSize, const std::string& name,
                          std::int32_t tTime)
 {
-    PutInt32(m_directory, nOffset);
-    PutInt32(m_directory, nSize);
+    AppendInt32(m_directory, nOffset);
+    AppendInt32(m_directory, nSize);
     for (std::size_t i = 0; i < VP_NAME_SIZE; ++i)
         m_directory.push_back(i < name.size() ? static_cast<unsigned char>(name[i]) : 0);
-    PutInt32(m_directory, tTime);
+    AppendInt32(m_directory, tTime);
 }
 
 Result CVpWriter::Commit()
@@ -117,9 +111,9 @@ Result CVpWriter::Commit()
     if (::ftruncate(m_file.Fd(), m_nPosition) != 0)
         return Failed(errno);
     std::vector<unsigned char> header(VP_SIGNATURE, VP_SIGNATURE + 4);
-    PutInt32(header, VP_VERSION);
-    PutInt32(header, nDirectoryOffset);
-    PutInt32(header, nEntries);
+    AppendInt32(header, VP_VERSION);
+    AppendInt32(header, nDirectoryOffset);
+    AppendInt32(header, nEntries);
     if (Result r = Rewind(0); !r)
         return r;
     if (Result r = WriteRaw(header); !r)

@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 
+#include "ByteAppend.h"
 #include "CByteReader.h"
 #include "IByteSource.h"
 
@@ -125,16 +126,10 @@ std::vector<unsigned char> Lz41Trailer(const std::vector<std::int64_t>& aBlockOf
 {
     std::vector<unsigned char> bytes;
     bytes.reserve(aBlockOffsets.size() * 4 + TRAILER_BYTES);
-    const auto put = [&](std::int64_t value)
-    {
-        const auto v = static_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<unsigned char>(v >> shift));
-    };
     for (const std::int64_t nOffset : aBlockOffsets)
-        put(nOffset);
-    put(static_cast<std::int64_t>(aBlockOffsets.size()));
-    put(nOriginalSize);
-    put(nBlockSize);
+        AppendInt32(bytes, nOffset);
+    AppendInt32(bytes, static_cast<std::int64_t>(aBlockOffsets.size()));
+    AppendInt32(bytes, nOriginalSize);
+    AppendInt32(bytes, nBlockSize);
     return bytes;
 }
