@@ -288,8 +288,7 @@ Result CArchiveSaver::WriteCompressed(CVpWriter& writer, const Item& item, std::
     const std::int64_t nStart = writer.Position();
     std::int64_t nContentSize = 0;
     std::unique_ptr<IPackInput> input = OpenContent(item, nContentSize);
-    static constexpr unsigned char MAGIC[] = {'L', 'Z', '4', '1'};
-    if (Result r = writer.Write(MAGIC); !r)
+    if (Result r = writer.Write(LZ41_MAGIC); !r)
         return r;
     std::vector<std::int64_t> offsets{LZ41_MAGIC_BYTES};
     std::vector<unsigned char> block(static_cast<std::size_t>(LZ41_BLOCK_SIZE));

@@ -33,7 +33,7 @@ std::int64_t Lz41Layout::ContentSize(int nBlock) const
 
 bool HasLz41Magic(std::span<const unsigned char> head)
 {
-    return head.size() >= LZ41_MAGIC_BYTES && std::memcmp(head.data(), "LZ41", 4) == 0;
+    return head.size() >= LZ41_MAGIC_BYTES && std::memcmp(head.data(), LZ41_MAGIC, sizeof LZ41_MAGIC) == 0;
 }
 
 Result ReadLz41Layout(IByteSource& archive, std::int64_t nEntryOffset, std::int64_t nEntrySize,

@@ -24,7 +24,8 @@ struct Lz41Layout
     std::int64_t ContentSize(int nBlock) const;
 };
 
-constexpr std::int64_t LZ41_MAGIC_BYTES = 4;
+constexpr unsigned char LZ41_MAGIC[] = {'L', 'Z', '4', '1'};
+constexpr std::int64_t LZ41_MAGIC_BYTES = sizeof LZ41_MAGIC;
 
 bool HasLz41Magic(std::span<const unsigned char> head);
 

@@ -163,8 +163,7 @@ private:
         {
             m_nEntryStart = m_writer.Position();
             m_aOffsets.assign(1, LZ41_MAGIC_BYTES);
-            static constexpr unsigned char MAGIC[] = {'L', 'Z', '4', '1'};
-            if (Result r = m_writer.Write(MAGIC); !r)
+            if (Result r = m_writer.Write(LZ41_MAGIC); !r)
                 return r;
         }
         if (Result r = m_writer.Write(slot.compressed); !r)
