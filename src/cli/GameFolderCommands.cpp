@@ -68,8 +68,8 @@ void ListText(const CGameFolder& folder, std::ostream& out)
             << '\t' << FileTypes[GetFileType(file.Name())].szDescription << '\t' << file.nSize
             << '\t' << FormatFileTime(static_cast<std::int32_t>(file.tTime)) << '\t'
             << (source.strPath.empty() ? "." : source.strPath);
-        if (!folder.HiddenBy(f).empty())
-            out << "\thides " << folder.HiddenBy(f).size();
+        if (const std::size_t nHidden = folder.HiddenBy(f).size(); nHidden > 0)
+            out << "\thides " << nHidden;
         out << '\n';
     }
 }
