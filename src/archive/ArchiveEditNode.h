@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ArchiveFile.h"
+
 // What a pending edit did to a file.
 enum class EditState
 {
@@ -30,6 +32,17 @@ struct ArchiveEditNode
     std::vector<ArchiveEditNode> aChildren;
 
     bool FromDisk() const { return state != EditState::Unchanged; }
+    // An unchanged file as the readers of the archive being edited take it. Offsets and
+    // sizes came from that archive's 32-bit fields, so they fit.
+    ArchiveFile StoredFile() const
+    {
+        ArchiveFile file;
+        file.nOffset = static_cast<std::int32_t>(nOffset);
+        file.nSize = static_cast<std::int32_t>(nStoredSize);
+        file.strName = strName;
+        file.tTime = tTime;
+        return file;
+    }
 };
 
 // The archive kinds an edit list can save.

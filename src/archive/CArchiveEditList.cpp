@@ -757,11 +757,7 @@ Result CArchiveEditList::ReadContent(const std::string& entryPath,
         content.resize(nDone);
         return Result::Ok();
     }
-    ArchiveFile file;
-    file.nOffset = static_cast<std::int32_t>(p->nOffset);
-    file.nSize = static_cast<std::int32_t>(p->nStoredSize);
-    file.strName = p->strName;
-    return ReadEntryContent(*m_pSource, file, Shown(entryPath), content,
+    return ReadEntryContent(*m_pSource, p->StoredFile(), Shown(entryPath), content,
                             m_format == ArchiveFormat::Vp ? CEntryReader::Mode::Content
                                                           : CEntryReader::Mode::Stored);
 }

@@ -30,16 +30,6 @@ namespace
 // Kernel copies go in pieces of this size, so progress moves and a cancel is seen.
 constexpr std::int64_t COPY_PIECE = 16 * 1024 * 1024;
 
-ArchiveFile StoredFile(const ArchiveEditNode& node)
-{
-    ArchiveFile file;
-    file.nOffset = static_cast<std::int32_t>(node.nOffset);
-    file.nSize = static_cast<std::int32_t>(node.nStoredSize);
-    file.strName = node.strName;
-    file.tTime = node.tTime;
-    return file;
-}
-
 Result WriteZeros(int fd, std::int64_t nCount)
 {
     static const char zeros[2048] = {};
@@ -148,7 +138,7 @@ std::unique_ptr<IPackInput> CArchiveSaver::OpenContent(const Item& item, std::in
         return std::make_unique<CDiskFileInput>(node.strDiskPath, node.nDiskSize);
     }
     nSize = node.nStoredSize;
-    return std::make_unique<CEntryContentInput>(m_source, StoredFile(node), item.strPath);
+    return std::make_unique<CEntryContentInput>(m_source, node.StoredFile(), item.strPath);
 }
 
 Result CArchiveSaver::CopyRange(int inFd, std::int64_t nOffset, std::int64_t nSize, int outFd,
@@ -378,7 +368,7 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
             std::int64_t nIgnored = 0;
             std::unique_ptr<IPackInput> input = OpenContent(item, nIgnored);
             CEntryReader reader(*m_source);
-            if (Result r = reader.Open(StoredFile(node), item.strPath); !r)
+            if (Result r = reader.Open(node.StoredFile(), item.strPath); !r)
                 return r;
             nSize = reader.ContentSize();
             if (nPosition + nSize > VP_MAX_ARCHIVE_SIZE)
