@@ -30,6 +30,11 @@ int Fail(const std::string& text)
     return EXIT_FAILED;
 }
 
+int RefuseRaw()
+{
+    return Fail("--raw is for archives; a game folder gives the content the game reads");
+}
+
 // "data/maps/glass/hull.dds": where the game sees the file, which patterns match.
 std::string GamePath(const GameFile& file)
 {
@@ -157,7 +162,7 @@ int ListGameFolder(const CCliGameFolder& cli, bool bJson, std::ostream& out)
 int CatGameFile(const CCliGameFolder& cli, const CatOptions& options, std::ostream& out)
 {
     if (options.bRaw)
-        return Fail("--raw is for archives; a game folder gives the content the game reads");
+        return RefuseRaw();
     int nFile = 0;
     if (Result r = cli.FindOne(options.strEntry, nFile); !r)
         return Fail(r.Text());
@@ -174,7 +179,7 @@ int CatGameFile(const CCliGameFolder& cli, const CatOptions& options, std::ostre
 int SumGameFiles(const CCliGameFolder& cli, const SumOptions& options, std::ostream& out)
 {
     if (options.bRaw)
-        return Fail("--raw is for archives; a game folder gives the content the game reads");
+        return RefuseRaw();
     std::unique_ptr<CDigest> digest;
     if (Result r = CDigest::Create(options.strAlgorithm, digest); !r)
         return Fail(r.Text());
@@ -198,7 +203,7 @@ int SumGameFiles(const CCliGameFolder& cli, const SumOptions& options, std::ostr
 int ExtractGameFolder(const CCliGameFolder& cli, const ExtractOptions& options)
 {
     if (options.bRaw)
-        return Fail("--raw is for archives; a game folder gives the content the game reads");
+        return RefuseRaw();
     const CGameFolder& folder = cli.Folder();
     std::vector<int> selected;
     int status = SelectGameFiles(cli, options.aPatterns, selected);
