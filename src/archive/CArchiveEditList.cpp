@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
 #include <limits>
 #include <map>
@@ -733,28 +732,17 @@ Result CArchiveEditList::ReadContent(const std::string& entryPath,
         return Result::Fail(Shown(entryPath) + ": no such file in the archive");
     if (p->FromDisk())
     {
-        const int fd = ::open(p->strDiskPath.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return Result::Fail(p->strDiskPath + ": " + std::strerror(errno));
+        CInputFile file;
+        if (Result r = file.Open(p->strDiskPath); !r)
+            return r;
         // One byte more than expected tells a file that grew since it was added.
         content.resize(static_cast<std::size_t>(p->nDiskSize) + 1);
-        std::size_t nDone = 0;
-        while (nDone < content.size())
-        {
-            const ssize_t n = ::read(fd, content.data() + nDone, content.size() - nDone);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            nDone += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-        if (nDone != static_cast<std::size_t>(p->nDiskSize))
+        if (file.ReadAt(0, content.data(), content.size()) != p->nDiskSize)
         {
             content.clear();
             return Result::Fail(p->strDiskPath + ": the file changed since it was added");
         }
-        content.resize(nDone);
+        content.resize(static_cast<std::size_t>(p->nDiskSize));
         return Result::Ok();
     }
     return ReadEntryContent(*m_pSource, p->StoredFile(), Shown(entryPath), content,
