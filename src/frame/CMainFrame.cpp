@@ -467,7 +467,7 @@ void CMainFrame::PreviewEntry(int nFile, bool bForce)
 
 void CMainFrame::OnBeforeRead()
 {
-    m_pPreview->StopPreview(true);
+    m_pPreview->DocumentReading();
 }
 
 void CMainFrame::OnAfterRead()

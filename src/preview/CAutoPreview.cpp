@@ -94,8 +94,6 @@ CAutoPreview::~CAutoPreview()
 
 bool CAutoPreview::PreviewEntry(const ArchiveFile& entry, bool bForce)
 {
-    // The archive may have been read anew since the last preview.
-    m_documentTextures.Reset();
     return PreviewEntry(EntrySource::FromDocument(m_doc, entry), bForce);
 }
 
@@ -225,6 +223,12 @@ ISoundOutput& CAutoPreview::SoundOutput()
 void CAutoPreview::SetTextureResolver(ITextureResolver* pResolver)
 {
     m_pTextures = pResolver;
+}
+
+void CAutoPreview::DocumentReading()
+{
+    StopPreview(true);
+    m_documentTextures.Reset();
 }
 
 void CAutoPreview::SettingsChanged()

@@ -62,6 +62,9 @@ public:
     void SetSoundOutput(std::unique_ptr<ISoundOutput> pOutput);
     // Where models find their textures; nullptr: in the open archive.
     void SetTextureResolver(ITextureResolver* pResolver);
+    // The archive is about to be read anew: what is shown stops, and models look their
+    // textures up in what is read next.
+    void DocumentReading();
     // The settings changed (pictures fitted or 1:1): shown again as they now say.
     void SettingsChanged();
     // Opens the viewer window on what the pane shows, or brings it forward; it then follows
