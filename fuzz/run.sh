@@ -7,6 +7,8 @@
 #                                        fuzz_vf fuzz_ttf fuzz_v3m fuzz_edit)
 # Real game files seed the decoders too where a folder of them is given:
 #   ORBISTAV_REAL_SEEDS=DIR (default ../shared/realdata when it exists), searched by extension.
+# Archive fuzzers take real archives only when put into build-fuzz/corpus-TARGET by hand,
+# so that nothing but game and mod archives is fed to them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -26,15 +28,11 @@ for target in "${targets[@]}"; do
   corpus=build-fuzz/corpus-$target
   mkdir -p "$corpus"
   case $target in
-    fuzz_readers | fuzz_edit)
-      cp -n examples/*.vp examples/*.vpc examples/*.vpp "$corpus"/ 2>/dev/null || true
-      [ -d "$real" ] && find "$real" \( -iname '*.vp' -o -iname '*.vpp' \) -exec cp -n {} "$corpus"/ \; ;;
+    fuzz_readers | fuzz_edit) cp -n examples/*.vp examples/*.vpc examples/*.vpp "$corpus"/ 2>/dev/null || true ;;
     fuzz_lz41)
       build-fuzz/bin/orbistav-cli extract examples/sample.vpc --raw -C "$corpus" >/dev/null 2>&1 || true ;;
     fuzz_config) cp -n res/vx_modul.dat "$corpus"/ 2>/dev/null || true ;;
-    fuzz_game)
-      cp -n examples/*.vp examples/*.vpc "$corpus"/ 2>/dev/null || true
-      [ -d "$real" ] && find "$real" -iname '*.vp' -exec cp -n {} "$corpus"/ \; ;;
+    fuzz_game) cp -n examples/*.vp examples/*.vpc "$corpus"/ 2>/dev/null || true ;;
     fuzz_decode_* | fuzz_dds | fuzz_png | fuzz_jpg | fuzz_ogg | fuzz_text | fuzz_pof | fuzz_vbm | \
       fuzz_vf | fuzz_ttf | fuzz_v3m)
       kind=${target#fuzz_}
