@@ -388,6 +388,7 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
         if (Result r = WriteZeros(fd, nPadded - nSize); !r)
             return Result::Fail(targetPath + ": " + r.Text());
         nPosition += nPadded;
+        file.WrittenUpTo(nPosition);
         for (std::size_t i = 0; i < VPP_NAME_SIZE; ++i)
             directory.push_back(i < node.strName.size() ? static_cast<unsigned char>(node.strName[i])
                                                          : 0);

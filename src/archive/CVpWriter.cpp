@@ -66,9 +66,8 @@ Result CVpWriter::CopyFrom(int inFd, std::int64_t nOffset, std::int64_t nSize)
         return r;
     if (!CopyBytes(inFd, nOffset, m_file.Fd(), nSize))
         return Failed(errno);
-    // The disk starts on these bytes now, so the flush before naming finds less to do.
-    (void)::sync_file_range(m_file.Fd(), m_nPosition, nSize, SYNC_FILE_RANGE_WRITE);
     m_nPosition += nSize;
+    m_file.WrittenUpTo(m_nPosition);
     return Result::Ok();
 }
 
@@ -78,6 +77,7 @@ Result CVpWriter::WriteRaw(std::span<const unsigned char> bytes)
                   std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
         return Failed(errno);
     m_nPosition += static_cast<std::int64_t>(bytes.size());
+    m_file.WrittenUpTo(m_nPosition);
     return Result::Ok();
 }
 

@@ -246,6 +246,24 @@ Result CAtomicFile::CreateAt(int dirFd, const std::string& dirPath, const std::s
     return Result::Ok();
 }
 
+void CAtomicFile::WrittenUpTo(std::int64_t nEnd)
+{
+    // Steps of a few megabytes keep the disk busy while the next step is copied.
+    constexpr std::int64_t STEP = 8 * 1024 * 1024;
+    if (m_fd < 0 || nEnd - m_nStarted < STEP)
+        return;
+    if (m_nStarted > m_nSettled)
+    {
+        (void)::sync_file_range(m_fd, m_nSettled, m_nStarted - m_nSettled,
+                                SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                    SYNC_FILE_RANGE_WAIT_AFTER);
+        (void)::posix_fadvise(m_fd, m_nSettled, m_nStarted - m_nSettled, POSIX_FADV_DONTNEED);
+        m_nSettled = m_nStarted;
+    }
+    (void)::sync_file_range(m_fd, m_nStarted, nEnd - m_nStarted, SYNC_FILE_RANGE_WRITE);
+    m_nStarted = nEnd;
+}
+
 void CAtomicFile::Discard()
 {
     if (m_fd >= 0)
@@ -259,6 +277,8 @@ void CAtomicFile::Discard()
         ::close(m_dirFd);
     m_dirFd = -1;
     m_bOwnDirFd = false;
+    m_nStarted = 0;
+    m_nSettled = 0;
 }
 
 void CAtomicFile::SyncDirectory() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "Result.h"
@@ -41,6 +42,12 @@ public:
 
     int Fd() const { return m_fd; }
     const std::string& TargetPath() const { return m_strTarget; }
+    // For large files written front to back: tells that the bytes before nEnd are written.
+    // The disk starts on them at once, and what came a step earlier is waited for and
+    // dropped from memory, so the flush before naming finds little left and a large save
+    // holds a few megabytes of memory, not the whole archive. Bytes written again below
+    // nEnd later are flushed by Commit as any others.
+    void WrittenUpTo(std::int64_t nEnd);
     // Gives the written file its name, replacing what had it. The file keeps the
     // permissions of the one it replaces.
     Result Commit();
@@ -62,4 +69,6 @@ private:
     std::string m_strTarget;   // for messages
     std::string m_strTempName; // the named temporary, when there is one
     int m_nSlot = -1;          // where the signal handler finds it
+    std::int64_t m_nStarted = 0; // the disk has been started on the bytes before this
+    std::int64_t m_nSettled = 0; // and the bytes before this are on it and out of memory
 };

@@ -115,3 +115,24 @@ TEST(AtomicFile, CopyBytesCopiesTheRangeAndFailsOnAShortSource)
     ::close(out);
     EXPECT_EQ(ReadFileText(dir / "out").substr(0, 5), "<3456");
 }
+
+TEST(AtomicFile, BytesFlushedAheadAndWrittenAgainAreAllInTheNamedFile)
+{
+    TempDir dir;
+    const std::string target = dir / "big.vp";
+    CAtomicFile file;
+    ASSERT_TRUE(file.Create(target, CAtomicFile::Sync::BeforeNaming).IsOk());
+    std::string expected;
+    for (char c = 'a'; c < 'g'; ++c)
+    {
+        const std::string piece(4 * 1024 * 1024 + 17, c);
+        ASSERT_TRUE(Write(file, piece));
+        expected += piece;
+        file.WrittenUpTo(static_cast<std::int64_t>(expected.size()));
+    }
+    // A header written last over bytes already on their way to the disk.
+    ASSERT_EQ(::pwrite(file.Fd(), "HEAD", 4, 0), 4);
+    expected.replace(0, 4, "HEAD");
+    ASSERT_TRUE(file.Commit().IsOk());
+    EXPECT_TRUE(ReadFileText(target) == expected);
+}
