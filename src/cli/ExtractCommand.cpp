@@ -1,7 +1,11 @@
 #include "ExtractCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "CCliArchive.h"
 #include "CEntryExtractor.h"
@@ -9,6 +13,7 @@
 #include "CProgressLine.h"
 #include "EntrySelection.h"
 #include "ExitCodes.h"
+#include "ParallelExtraction.h"
 
 Result OpenDestination(const std::string& path, CDestinationDir& destination)
 {
@@ -52,22 +57,50 @@ int ExtractArchive(const CCliArchive& archive, const ExtractOptions& options)
                 std::cerr << "orbistav-cli: " << r.Text() << '\n';
                 status = EXIT_FAILED;
             }
-    extractor.SetWrittenHandler([&](std::int64_t nBytes) { progress.AddBytes(nBytes); });
-    for (const int f : selected)
+
+    // Many files are written on every core, each extractor with its own reader.
+    std::vector<CEntryExtractor*> extractors{&extractor};
+    std::vector<std::unique_ptr<CInputFile>> moreFiles;
+    std::vector<std::unique_ptr<CEntryExtractor>> moreExtractors;
+    const std::size_t nWorkers =
+        selected.size() < 64 ? 1 : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+    while (extractors.size() < nWorkers)
     {
-        std::string written;
-        if (Result r = extractor.Extract(f, &written); !r)
-        {
-            progress.Clear();
-            std::cerr << "orbistav-cli: " << r.Text() << '\n';
-            status = EXIT_FAILED;
-        }
-        else if (options.bVerbose)
-        {
-            progress.Clear();
-            std::cout << written << std::endl;
-        }
-        progress.FileDone();
+        auto input = std::make_unique<CInputFile>();
+        CDestinationDir more;
+        if (!input->Open(doc.GetPathName()) || !CDestinationDir::Open(options.strDestination, more))
+            break;
+        moreExtractors.push_back(
+            std::make_unique<CEntryExtractor>(doc, *input, std::move(more), options.bKeepDirs));
+        moreFiles.push_back(std::move(input));
+        moreExtractors.back()->SetRaw(options.bRaw);
+        moreExtractors.back()->SetRestoreTimes(true);
+        extractors.push_back(moreExtractors.back().get());
     }
+    std::mutex progressMutex;
+    for (CEntryExtractor* pExtractor : extractors)
+        pExtractor->SetWrittenHandler(
+            [&](std::int64_t nBytes)
+            {
+                std::lock_guard lock(progressMutex);
+                progress.AddBytes(nBytes);
+            });
+    ExtractInParallel(doc, extractors, selected,
+                      [&](std::size_t, const Result& r, const std::string& written)
+                      {
+                          std::lock_guard lock(progressMutex);
+                          if (!r)
+                          {
+                              progress.Clear();
+                              std::cerr << "orbistav-cli: " << r.Text() << '\n';
+                              status = EXIT_FAILED;
+                          }
+                          else if (options.bVerbose)
+                          {
+                              progress.Clear();
+                              std::cout << written << std::endl;
+                          }
+                          progress.FileDone();
+                      });
     return status;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <numeric>
 #include <sys/stat.h>
 
 #include "CDestinationDir.h"
@@ -8,6 +9,7 @@
 #include "CInputFile.h"
 #include "DocTestSupport.h"
 #include "Lz41Builder.h"
+#include "ParallelExtraction.h"
 #include "TempDir.h"
 #include "VpBuilder.h"
 
@@ -200,4 +202,39 @@ TEST(Extraction, CompressedEntriesAreWrittenDecompressedOrAsStored)
     EXPECT_TRUE(extractor.Extract(0));
     EXPECT_TRUE(extractor.Extract(1));
     EXPECT_EQ(ReadFileText(x.out + "/ships.tbl"), stored);
+}
+
+TEST(Extraction, SeveralExtractorsAtOnceReportInOrderAndTheLastOfOneNameWins)
+{
+    ExtractFixture x;
+    VpBuilder vp;
+    for (const std::string dir : {"a", "b", "c"})
+    {
+        vp.Dir(dir);
+        for (int i = 0; i < 20; ++i)
+            vp.File("f" + std::to_string(i) + ".tbl", dir + std::to_string(i));
+        vp.Up();
+    }
+    x.Open(vp);
+    CInputFile second, third;
+    ASSERT_TRUE(second.Open(x.t.doc->GetPathName()));
+    ASSERT_TRUE(third.Open(x.t.doc->GetPathName()));
+    CEntryExtractor one = x.Extractor(false), two = x.Extractor(false, &second),
+                    three = x.Extractor(false, &third);
+    std::vector<int> files(60);
+    std::iota(files.begin(), files.end(), 0);
+
+    std::vector<std::size_t> order;
+    ExtractInParallel(*x.t.doc, {&one, &two, &three}, files,
+                      [&](std::size_t nIndex, const Result& r, const std::string& written)
+                      {
+                          EXPECT_TRUE(r) << r.Text();
+                          EXPECT_EQ(written, x.out + "/f" + std::to_string(nIndex % 20) + ".tbl");
+                          order.push_back(nIndex);
+                      });
+    std::vector<std::size_t> expected(60);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(order, expected);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(ReadFileText(x.out + "/f" + std::to_string(i) + ".tbl"), "c" + std::to_string(i));
 }
