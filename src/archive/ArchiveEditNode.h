@@ -11,7 +11,7 @@
 enum class EditState
 {
     Unchanged, // its stored bytes, wherever it now stands and whatever its name
-    Added,
+    Added,     // a directory: made by an edit
     Replaced,
 };
 
@@ -31,7 +31,7 @@ struct ArchiveEditNode
     bool bCompress = false; // stored in the LZ41 layout when that is smaller
     std::vector<ArchiveEditNode> aChildren;
 
-    bool FromDisk() const { return state != EditState::Unchanged; }
+    bool FromDisk() const { return !bDirectory && state != EditState::Unchanged; }
     // An unchanged file as the readers of the archive being edited take it. Offsets and
     // sizes came from that archive's 32-bit fields, so they fit.
     ArchiveFile StoredFile() const

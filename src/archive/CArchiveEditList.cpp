@@ -210,6 +210,7 @@ public:
                 ArchiveEditNode& created = dir.aChildren.emplace_back();
                 created.strName = name;
                 created.bDirectory = true;
+                created.state = EditState::Added;
                 pExisting = &created;
             }
             return AddFolderContents(*pExisting, dirPath + "\\" + pExisting->strName, diskPath);
@@ -534,6 +535,7 @@ Result CArchiveEditList::AddPaths(const std::string& dir, const std::vector<std:
             pChild = &pDir->aChildren.emplace_back();
             pChild->strName = part;
             pChild->bDirectory = true;
+            pChild->state = EditState::Added;
         }
         resolved += "\\" + pChild->strName;
         pDir = pChild;
@@ -653,6 +655,7 @@ Result CArchiveEditList::MakeDirectory(const std::string& parentDir, const std::
                      ArchiveEditNode& created = pDir->aChildren.emplace_back();
                      created.strName = name;
                      created.bDirectory = true;
+                     created.state = EditState::Added;
                      return Result::Ok();
                  });
 }

@@ -57,6 +57,29 @@ const ArchiveEditNode* FindEditNode(const ArchiveEditNode& root, const std::stri
     return pNode;
 }
 
+QVariant EditStateLook(EditState state, int role)
+{
+    if (state == EditState::Unchanged)
+        return {};
+    // What is not saved yet stands out: added entries green, replaced ones blue, both bold.
+    switch (role)
+    {
+    case Qt::ForegroundRole:
+        return state == EditState::Added ? QColor(0, 128, 0) : QColor(0, 64, 192);
+    case Qt::FontRole:
+    {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
+    case Qt::ToolTipRole:
+        return state == EditState::Added ? CEditListModel::tr("Added, not saved yet")
+                                         : CEditListModel::tr("Replaced, not saved yet");
+    default:
+        return {};
+    }
+}
+
 CEditListModel::CEditListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
 
 void CEditListModel::SetPictures(const QPixmap& folderPicture, const QPixmap& documentPicture)
@@ -191,27 +214,10 @@ QVariant CEditListModel::data(const QModelIndex& index, int role) const
         if (index.column() == COLUMN_SIZE)
             return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
         return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
-    // What is not saved yet stands out: added files green, replaced ones blue, both bold.
     case Qt::ForegroundRole:
-        if (pRow->state == EditState::Added)
-            return QColor(0, 128, 0);
-        if (pRow->state == EditState::Replaced)
-            return QColor(0, 64, 192);
-        return {};
     case Qt::FontRole:
-    {
-        if (pRow->state == EditState::Unchanged)
-            return {};
-        QFont font;
-        font.setBold(true);
-        return font;
-    }
     case Qt::ToolTipRole:
-        if (pRow->state == EditState::Added)
-            return tr("Added, not saved yet");
-        if (pRow->state == EditState::Replaced)
-            return tr("Replaced, not saved yet");
-        return {};
+        return EditStateLook(pRow->state, role);
     case kEditStateRole:
         return static_cast<int>(pRow->state);
     default:

@@ -42,6 +42,9 @@ struct EditListRow
 // The file or directory a path names ("\data\tables\ships.tbl"), found as the games find names:
 // without regard to case; null when there is none.
 const ArchiveEditNode* FindEditNode(const ArchiveEditNode& root, const std::string& path);
+// How a row or a tree directory in a given state looks, for the colour, font and tool tip
+// roles; nothing for the others and for what is unchanged.
+QVariant EditStateLook(EditState state, int role);
 
 // The file list's rows while an archive is edited: the archive as it would be saved, with
 // added and replaced files marked until they are.

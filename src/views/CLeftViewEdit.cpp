@@ -51,6 +51,9 @@ void AddDirectories(const ArchiveEditNode& dir, const std::string& path, QTreeWi
                          .arg(QString::fromStdString(Cp1252ToUtf8(child.strName)))
                          .arg(nFiles),
                      selection);
+        for (const int role : {Qt::ForegroundRole, Qt::FontRole, Qt::ToolTipRole})
+            if (const QVariant look = EditStateLook(child.state, role); look.isValid())
+                pItem->setData(0, role, look);
         if (pParent)
             pParent->addChild(pItem);
         else

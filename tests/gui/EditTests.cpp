@@ -146,6 +146,11 @@ TEST_F(EditTest, EditsShowMarkedUntilUndoneAndRefusalsSayWhy)
     ASSERT_TRUE(Run(ID_EDIT_NEW_FOLDER));
     EXPECT_EQ(TreeTexts(), QStringList({"data (2)", "maps (1)", "hud (0)", "<All files>"}));
     EXPECT_EQ(Tree()->currentItem()->text(0), "hud (0)");
+    // A new folder stands out as added files do, in the tree and in its parent's list.
+    EXPECT_TRUE(Tree()->currentItem()->font(0).bold());
+    Tree()->setCurrentItem(Tree()->topLevelItem(0));
+    EXPECT_EQ(Rows(), QStringList({"maps", "hud+", "hulls.tbl", "new.tbl+"}));
+    EXPECT_FALSE(Tree()->topLevelItem(0)->font(0).bold());
 
     // Undo walks back edit by edit, its menu text naming the next; undoing them all leaves
     // nothing to save.
@@ -274,7 +279,7 @@ TEST_F(EditTest, FilesDroppedOntoTheListOrATreeDirectoryAreAdded)
     EXPECT_TRUE(DropOnto(Tree()->viewport(), Tree()->visualItemRect(pMaps).center(),
                          {world / "disk/pics"}));
     Tree()->setCurrentItem(Tree()->topLevelItem(0)->child(0));
-    EXPECT_EQ(Rows(), QStringList({"pics", "inner.pcx", "m.pcx+"}));
+    EXPECT_EQ(Rows(), QStringList({"pics+", "inner.pcx", "m.pcx+"}));
     Tree()->setCurrentItem(Tree()->topLevelItem(0)->child(0)->child(0));
     EXPECT_EQ(Rows(), QStringList({"x.pcx+"}));
     EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join("|").toStdString();
