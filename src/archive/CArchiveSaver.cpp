@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "ArchiveFile.h"
@@ -16,11 +17,13 @@
 #include "CEntryReader.h"
 #include "CInputFile.h"
 #include "CORBISTAVDoc.h"
+#include "CStoredRangeInput.h"
 #include "CVpWriter.h"
 #include "FileIo.h"
 #include "IByteSource.h"
 #include "Lz41.h"
 #include "PackPlan.h"
+#include "PackWriter.h"
 #include "TextEncoding.h"
 #include "VpFormat.h"
 #include "VppFormat.h"
@@ -107,50 +110,15 @@ bool CArchiveSaver::IsStoredCompressed(const ArchiveEditNode& node) const
            HasLz41Magic(head);
 }
 
-Result CArchiveSaver::OpenDiskFile(const Item& item, int& fd) const
-{
-    const ArchiveEditNode& node = *item.pNode;
-    fd = ::open(node.strDiskPath.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st = {};
-    if (fd < 0 || ::fstat(fd, &st) != 0)
-    {
-        const int nError = errno;
-        if (fd >= 0)
-            ::close(fd);
-        return Result::Fail(node.strDiskPath + ": " + std::strerror(nError));
-    }
-    if (st.st_size != node.nDiskSize)
-    {
-        ::close(fd);
-        return Result::Fail(node.strDiskPath + ": the file changed since it was added (" +
-                            std::to_string(node.nDiskSize) + " bytes then, " +
-                            std::to_string(st.st_size) + " now)");
-    }
-    return Result::Ok();
-}
-
-std::unique_ptr<IPackInput> CArchiveSaver::OpenContent(const Item& item, std::int64_t& nSize) const
-{
-    const ArchiveEditNode& node = *item.pNode;
-    if (node.FromDisk())
-    {
-        nSize = node.nDiskSize;
-        return std::make_unique<CDiskFileInput>(node.strDiskPath, node.nDiskSize);
-    }
-    nSize = node.nStoredSize;
-    return std::make_unique<CEntryContentInput>(m_source, node.StoredFile(), item.strPath);
-}
-
 Result CArchiveSaver::CopyRange(int inFd, std::int64_t nOffset, std::int64_t nSize, int outFd,
-                                const std::string& label)
+                                const std::string& sourceLabel)
 {
     for (std::int64_t nDone = 0; nDone < nSize;)
     {
         const std::int64_t n = std::min(COPY_PIECE, nSize - nDone);
         if (!CopyBytes(inFd, nOffset + nDone, outFd, n))
-            return Result::Fail(label + ": " +
-                                (errno == EIO ? std::string("the bytes could not all be read")
-                                              : std::string(std::strerror(errno))));
+            return errno == EIO ? Result::Fail(sourceLabel + ": the bytes could not all be read")
+                                : Result::Fail(m_strTarget + ": " + std::strerror(errno));
         nDone += n;
         if (Result r = Progress(n); !r)
             return r;
@@ -187,6 +155,7 @@ Result CArchiveSaver::Save(const std::string& targetPath, ArchiveFormat format,
                            const SaveOptions& options)
 {
     m_options = options;
+    m_strTarget = targetPath;
     m_items.clear();
     m_nTotal = 0;
     m_nDone = 0;
@@ -205,129 +174,56 @@ Result CArchiveSaver::Save(const std::string& targetPath, ArchiveFormat format,
     return SaveVp(targetPath);
 }
 
+std::unique_ptr<IPackInput> CArchiveSaver::OpenStored(const Item& item) const
+{
+    const ArchiveEditNode& node = *item.pNode;
+    if (node.FromDisk())
+        return std::make_unique<CDiskFileInput>(node.strDiskPath, node.nDiskSize);
+    return std::make_unique<CStoredRangeInput>(m_source, node.nOffset, node.nStoredSize,
+                                               item.strPath);
+}
+
+// Written by the packing pipeline: unchanged entries and stored files are copied by the
+// kernel, and what is to be compressed is compressed on every core.
 Result CArchiveSaver::SaveVp(const std::string& targetPath)
 {
-    CVpWriter writer;
-    if (Result r = writer.Create(targetPath, static_cast<std::int64_t>(m_items.size())); !r)
-        return r;
+    std::vector<PackItem> items;
+    items.reserve(m_items.size());
+    bool bAnyCompressed = false;
     for (const Item& item : m_items)
     {
-        switch (item.kind)
+        PackItem& packed = items.emplace_back();
+        if (item.kind != Item::Kind::File)
         {
-        case Item::Kind::Directory:
-            writer.AddDirectory(item.pNode->strName);
-            break;
-        case Item::Kind::Parent:
-            writer.AddDirectory("..");
-            break;
-        case Item::Kind::File:
-            if (Result r = WriteVpFile(writer, item); !r)
-                return r;
-            break;
+            packed.kind = item.kind == Item::Kind::Directory ? PackItem::Kind::Directory
+                                                             : PackItem::Kind::Parent;
+            packed.strName = item.pNode ? item.pNode->strName : std::string();
+            continue;
         }
+        const ArchiveEditNode& node = *item.pNode;
+        packed.strName = node.strName;
+        packed.tTime = node.tTime;
+        packed.nSize = node.FromDisk() ? node.nDiskSize : node.nStoredSize;
+        packed.strLabel = item.strPath;
+        packed.bCompress = node.FromDisk() ? node.bCompress || (m_bCompressAll &&
+                                                                ShouldCompress(node.strName, packed.nSize))
+                                           : m_bCompressAll && ShouldCompress(node.strName, packed.nSize) &&
+                                                 !IsStoredCompressed(node);
+        bAnyCompressed = bAnyCompressed || packed.bCompress;
+        packed.openInput = [this, &item] { return OpenStored(item); };
     }
-    return writer.Commit();
-}
 
-Result CArchiveSaver::WriteVpFile(CVpWriter& writer, const Item& item)
-{
-    const ArchiveEditNode& node = *item.pNode;
-    const std::int64_t nStart = writer.Position();
-    const std::int64_t nContent = node.FromDisk() ? node.nDiskSize : node.nStoredSize;
-    const bool bCompress =
-        node.FromDisk() ? node.bCompress || (m_bCompressAll && ShouldCompress(node.strName, nContent))
-                        : m_bCompressAll && ShouldCompress(node.strName, nContent) &&
-                              !IsStoredCompressed(node);
-    if (bCompress)
-        return WriteCompressed(writer, item, nContent);
-    if (node.FromDisk())
+    bool bCancelled = false;
+    PackWriteOptions options;
+    options.nJobs = bAnyCompressed ? static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) : 1;
+    options.isCancelled = [&bCancelled] { return bCancelled; };
+    options.onContentBytes = [&](std::int64_t nBytes)
     {
-        int fd = -1;
-        if (Result r = OpenDiskFile(item, fd); !r)
-            return r;
-        Result result;
-        for (std::int64_t nDone = 0; result && nDone < nContent;)
-        {
-            const std::int64_t n = std::min(COPY_PIECE, nContent - nDone);
-            result = writer.CopyFrom(fd, nDone, n);
-            nDone += n;
-            if (result)
-                result = Progress(n);
-        }
-        ::close(fd);
-        if (!result)
-            return result;
-    }
-    else
-        for (std::int64_t nDone = 0; nDone < nContent;)
-        {
-            const std::int64_t n = std::min(COPY_PIECE, nContent - nDone);
-            if (Result r = writer.CopyFrom(m_source->Fd(), node.nOffset + nDone, n); !r)
-                return r;
-            nDone += n;
-            if (Result r = Progress(n); !r)
-                return r;
-        }
-    writer.AddEntry(nStart, nContent, node.strName, node.tTime);
-    return Result::Ok();
-}
-
-Result CArchiveSaver::WriteCompressed(CVpWriter& writer, const Item& item, std::int64_t nSize)
-{
-    const ArchiveEditNode& node = *item.pNode;
-    const std::int64_t nStart = writer.Position();
-    std::int64_t nContentSize = 0;
-    std::unique_ptr<IPackInput> input = OpenContent(item, nContentSize);
-    if (Result r = writer.Write(LZ41_MAGIC); !r)
-        return r;
-    std::vector<std::int64_t> offsets{LZ41_MAGIC_BYTES};
-    std::vector<unsigned char> block(static_cast<std::size_t>(LZ41_BLOCK_SIZE));
-    std::vector<unsigned char> compressed;
-    std::int64_t nRead = 0;
-    do
-    {
-        block.resize(static_cast<std::size_t>(std::min(LZ41_BLOCK_SIZE, nSize - nRead)));
-        std::size_t nGot = 0;
-        if (Result r = input->Read(block, nGot); !r)
-            return r;
-        if (nGot != block.size())
-            return Result::Fail(item.strPath + ": the content is shorter than expected");
-        nRead += static_cast<std::int64_t>(nGot);
-        CompressLz41Block(block, compressed);
-        if (Result r = writer.Write(compressed); !r)
-            return r;
-        offsets.push_back(writer.Position() - nStart);
-        if (Result r = Progress(static_cast<std::int64_t>(nGot)); !r)
-            return r;
-    } while (nRead < nSize);
-    if (Result r = writer.Write(Lz41Trailer(offsets, nSize, LZ41_BLOCK_SIZE)); !r)
-        return r;
-    std::int64_t nStored = writer.Position() - nStart;
-    // Stored as it is when compressing gains nothing; an empty file keeps the layout,
-    // since an entry of size 0 would read as a directory.
-    if (nSize > 0 && nStored >= nSize)
-    {
-        if (Result r = writer.Rewind(nStart); !r)
-            return r;
-        input = OpenContent(item, nContentSize);
-        std::vector<unsigned char> buffer(1024 * 1024);
-        for (std::int64_t nDone = 0; nDone < nSize;)
-        {
-            std::size_t nGot = 0;
-            buffer.resize(static_cast<std::size_t>(
-                std::min<std::int64_t>(nSize - nDone, static_cast<std::int64_t>(1024 * 1024))));
-            if (Result r = input->Read(buffer, nGot); !r)
-                return r;
-            if (nGot != buffer.size())
-                return Result::Fail(item.strPath + ": the content is shorter than expected");
-            if (Result r = writer.Write({buffer.data(), nGot}); !r)
-                return r;
-            nDone += static_cast<std::int64_t>(nGot);
-        }
-        nStored = nSize;
-    }
-    writer.AddEntry(nStart, nStored, node.strName, node.tTime);
-    return Result::Ok();
+        if (!Progress(nBytes))
+            bCancelled = true;
+    };
+    Result result = WriteVpArchive(items, targetPath, options);
+    return !result && bCancelled ? Result::Fail("cancelled") : result;
 }
 
 Result CArchiveSaver::SaveVpp(const std::string& targetPath)
@@ -351,29 +247,28 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
         std::int64_t nSize = 0;
         if (node.FromDisk())
         {
+            CDiskFileInput input(node.strDiskPath, node.nDiskSize);
             int inFd = -1;
-            if (Result r = OpenDiskFile(item, inFd); !r)
+            std::int64_t nOffset = 0;
+            if (Result r = input.OpenRange(inFd, nOffset); !r)
                 return r;
             nSize = node.nDiskSize;
-            Result result = nPosition + nSize > VP_MAX_ARCHIVE_SIZE
-                                ? Result::Fail(targetPath + ": the archive would pass 2 GiB")
-                                : CopyRange(inFd, 0, nSize, fd, targetPath);
-            ::close(inFd);
-            if (!result)
-                return result;
+            if (nPosition + nSize > VP_MAX_ARCHIVE_SIZE)
+                return Result::Fail(targetPath + ": the archive would pass 2 GiB");
+            if (Result r = CopyRange(inFd, nOffset, nSize, fd, node.strDiskPath); !r)
+                return r;
         }
         else if (IsStoredCompressed(node))
         {
             // A packfile has no compressed entries: the content goes in as it is.
-            std::int64_t nIgnored = 0;
-            std::unique_ptr<IPackInput> input = OpenContent(item, nIgnored);
+            CEntryContentInput input(m_source, node.StoredFile(), item.strPath);
             CEntryReader reader(*m_source);
             if (Result r = reader.Open(node.StoredFile(), item.strPath); !r)
                 return r;
             nSize = reader.ContentSize();
             if (nPosition + nSize > VP_MAX_ARCHIVE_SIZE)
                 return Result::Fail(targetPath + ": the archive would pass 2 GiB");
-            if (Result r = StreamContent(*input, fd, nSize, item.strPath); !r)
+            if (Result r = StreamContent(input, fd, nSize, item.strPath); !r)
                 return r;
         }
         else
@@ -381,7 +276,7 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
             nSize = node.nStoredSize;
             if (nPosition + nSize > VP_MAX_ARCHIVE_SIZE)
                 return Result::Fail(targetPath + ": the archive would pass 2 GiB");
-            if (Result r = CopyRange(m_source->Fd(), node.nOffset, nSize, fd, targetPath); !r)
+            if (Result r = CopyRange(m_source->Fd(), node.nOffset, nSize, fd, item.strPath); !r)
                 return r;
         }
         const std::int64_t nPadded = CORBISTAVDoc::Align2048(nSize);

@@ -9,7 +9,6 @@
 #include "Result.h"
 
 class CInputFile;
-class CVpWriter;
 class IPackInput;
 
 // Writes an edited tree as a .VP or .VPP archive through the crash-safe writer. Untouched
@@ -45,21 +44,21 @@ private:
     Result CheckFlatNames() const;
     Result SaveVp(const std::string& targetPath);
     Result SaveVpp(const std::string& targetPath);
-    Result WriteVpFile(CVpWriter& writer, const Item& item);
-    Result WriteCompressed(CVpWriter& writer, const Item& item, std::int64_t nSize);
+    // sourceLabel names the file copied from when it ends too soon.
     Result CopyRange(int inFd, std::int64_t nOffset, std::int64_t nSize, int outFd,
-                     const std::string& label);
+                     const std::string& sourceLabel);
     Result StreamContent(IPackInput& input, int outFd, std::int64_t nSize, const std::string& label);
-    std::unique_ptr<IPackInput> OpenContent(const Item& item, std::int64_t& nSize) const;
+    // The content as the archive is to hold it: an added file, or an entry's stored bytes.
+    std::unique_ptr<IPackInput> OpenStored(const Item& item) const;
     bool IsStoredCompressed(const ArchiveEditNode& node) const;
     Result Progress(std::int64_t nBytes);
-    Result OpenDiskFile(const Item& item, int& fd) const;
 
     const ArchiveEditNode& m_root;
     std::shared_ptr<CInputFile> m_source;
     bool m_bSourceVp;
     bool m_bCompressAll = false;
     SaveOptions m_options;
+    std::string m_strTarget;
     std::vector<Item> m_items;
     std::int64_t m_nTotal = 0;
     std::int64_t m_nDone = 0;

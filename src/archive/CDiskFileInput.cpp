@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 CDiskFileInput::CDiskFileInput(std::string path, std::int64_t nSize)
@@ -22,15 +23,39 @@ Result CDiskFileInput::Changed() const
     return Result::Fail(m_strPath + ": the file changed while it was being packed");
 }
 
+Result CDiskFileInput::Open()
+{
+    if (m_fd >= 0)
+        return Result::Ok();
+    m_fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        return Result::Fail(m_strPath + ": " + std::strerror(errno));
+    return Result::Ok();
+}
+
+// The kernel copies the planned length only, so the size is checked before it does.
+Result CDiskFileInput::OpenRange(int& fd, std::int64_t& nOffset)
+{
+    fd = -1;
+    nOffset = 0;
+    if (Result r = Open(); !r)
+        return r;
+    struct stat st = {};
+    if (::fstat(m_fd, &st) != 0)
+        return Result::Fail(m_strPath + ": " + std::strerror(errno));
+    if (st.st_size != m_nSize)
+        return Result::Fail(m_strPath + ": the file changed since it was added (" +
+                            std::to_string(m_nSize) + " bytes then, " +
+                            std::to_string(st.st_size) + " now)");
+    fd = m_fd;
+    return Result::Ok();
+}
+
 Result CDiskFileInput::Read(std::span<unsigned char> buffer, std::size_t& nRead)
 {
     nRead = 0;
-    if (m_fd < 0)
-    {
-        m_fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC);
-        if (m_fd < 0)
-            return Result::Fail(m_strPath + ": " + std::strerror(errno));
-    }
+    if (Result r = Open(); !r)
+        return r;
     const std::size_t nWanted =
         static_cast<std::size_t>(std::min<std::int64_t>(m_nSize - m_nDone, buffer.size()));
     while (nRead < nWanted)

@@ -15,8 +15,10 @@ public:
     CDiskFileInput& operator=(const CDiskFileInput&) = delete;
 
     Result Read(std::span<unsigned char> buffer, std::size_t& nRead) override;
+    Result OpenRange(int& fd, std::int64_t& nOffset) override;
 
 private:
+    Result Open();
     Result Changed() const;
 
     std::string m_strPath;

@@ -60,12 +60,14 @@ Result CVpWriter::Write(std::span<const unsigned char> bytes)
     return WriteRaw(bytes);
 }
 
-Result CVpWriter::CopyFrom(int inFd, std::int64_t nOffset, std::int64_t nSize)
+Result CVpWriter::CopyFrom(int inFd, std::int64_t nOffset, std::int64_t nSize,
+                          const std::string& sourceLabel)
 {
     if (Result r = Fits(nSize); !r)
         return r;
     if (!CopyBytes(inFd, nOffset, m_file.Fd(), nSize))
-        return Failed(errno);
+        return errno == EIO ? Result::Fail(sourceLabel + ": the bytes could not all be read")
+                            : Failed(errno);
     m_nPosition += nSize;
     m_file.WrittenUpTo(m_nPosition);
     return Result::Ok();

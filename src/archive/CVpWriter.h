@@ -24,8 +24,10 @@ public:
 
     std::int64_t Position() const { return m_nPosition; }
     Result Write(std::span<const unsigned char> bytes);
-    // nSize bytes of the file inFd from nOffset, copied by the kernel where it can.
-    Result CopyFrom(int inFd, std::int64_t nOffset, std::int64_t nSize);
+    // nSize bytes of the file inFd from nOffset, copied by the kernel where it can;
+    // sourceLabel names that file when it ends before them.
+    Result CopyFrom(int inFd, std::int64_t nOffset, std::int64_t nSize,
+                    const std::string& sourceLabel);
     // Goes back to an earlier position, to write an entry again in another form.
     Result Rewind(std::int64_t nPosition);
 

@@ -16,6 +16,14 @@ public:
     // Fills buffer; fewer bytes only at the end of the content. A content that turns out
     // shorter or longer than the size it was planned with is an error, never a torn entry.
     virtual Result Read(std::span<unsigned char> buffer, std::size_t& nRead) = 0;
+    // Where the content lies whole and as it is stored, in an open file from nOffset, so
+    // that the kernel can copy it; fd stays -1 when it has to be read. Instead of Read.
+    virtual Result OpenRange(int& fd, std::int64_t& nOffset)
+    {
+        fd = -1;
+        nOffset = 0;
+        return Result::Ok();
+    }
 };
 
 // One directory entry of an archive to be written, in the order it is written.

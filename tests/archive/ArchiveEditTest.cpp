@@ -213,6 +213,10 @@ TEST_F(ArchiveEdit, CancelledOrImpossibleSaveLeavesTheArchiveAsItWas)
     EXPECT_EQ(list.Save({}, cancel).Text(), "cancelled");
     EXPECT_EQ(ReadFileText(archive), old);
     EXPECT_TRUE(list.IsModified());
+    // Nor does a cancel that comes with the last bytes.
+    cancel.onProgress = [](std::int64_t nDone, std::int64_t nTotal) { return nDone < nTotal; };
+    EXPECT_EQ(list.Save({}, cancel).Text(), "cancelled");
+    EXPECT_EQ(ReadFileText(archive), old);
 
     // A file that changed after it was added is not stored torn.
     ASSERT_TRUE(list.AddPaths("", {dir / "in/new.tbl"}).IsOk());
