@@ -36,6 +36,11 @@ bool EqualsNoCaseAscii(std::string_view a, std::string_view b)
     return true;
 }
 
+bool StartsWithNoCaseAscii(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && EqualsNoCaseAscii(text.substr(0, prefix.size()), prefix);
+}
+
 std::string_view TrimBlanks(std::string_view text)
 {
     size_t b = 0;

@@ -10,6 +10,7 @@ std::string ToLowerAscii(std::string_view text);
 char ToUpperAscii(char c);
 std::string ToUpperAscii(std::string_view text);
 bool EqualsNoCaseAscii(std::string_view a, std::string_view b);
+bool StartsWithNoCaseAscii(std::string_view text, std::string_view prefix);
 
 // Without the blanks and tabs around it, as profile and registry lines are read.
 std::string_view TrimBlanks(std::string_view text);

@@ -99,11 +99,6 @@ bool DecodeHexList(std::string_view list, std::string& bytes)
     return true;
 }
 
-bool StartsWithNoCase(std::string_view s, std::string_view prefix)
-{
-    return s.size() >= prefix.size() && EqualsNoCaseAscii(s.substr(0, prefix.size()), prefix);
-}
-
 } // namespace
 
 std::optional<std::string> CRegistryTree::NormalizeKeyPath(std::string_view keyPath)
@@ -217,7 +212,7 @@ bool CRegistryTree::LoadValueLine(std::string_view line, std::string_view text, 
             return false;
         value.nType = RegValueType::String;
     }
-    else if (StartsWithNoCase(data, "dword:"))
+    else if (StartsWithNoCaseAscii(data, "dword:"))
     {
         std::string_view hex = data.substr(6);
         if (hex.empty() || hex.size() > 8)
@@ -233,7 +228,7 @@ bool CRegistryTree::LoadValueLine(std::string_view line, std::string_view text, 
         value.nType = RegValueType::Dword;
         value.nDword = n;
     }
-    else if (StartsWithNoCase(data, "hex"))
+    else if (StartsWithNoCaseAscii(data, "hex"))
     {
         // Binary and other types continue over lines that end in a backslash.
         std::string raw(data);
@@ -245,7 +240,7 @@ bool CRegistryTree::LoadValueLine(std::string_view line, std::string_view text, 
         std::string bytes;
         if (!DecodeHexList(std::string_view(raw).substr(colon + 1), bytes))
             return false;
-        if (StartsWithNoCase(raw, "hex(1):"))
+        if (StartsWithNoCaseAscii(raw, "hex(1):"))
         {
             value.nType = RegValueType::String;
             value.strData = bytes.substr(0, bytes.find('\0'));

@@ -23,16 +23,6 @@ constexpr int COLUMN_SOURCE = 3;
 constexpr int COLUMN_WHY = 1;
 constexpr int COLUMN_IGNORED_SOURCE = 2;
 
-bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix)
-{
-    if (text.size() < lowerPrefix.size())
-        return false;
-    for (std::size_t i = 0; i < lowerPrefix.size(); ++i)
-        if (ToLowerAscii(text[i]) != lowerPrefix[i])
-            return false;
-    return true;
-}
-
 // The filter works on Windows-1252 bytes, as an archive's names are; a name that has no
 // such spelling is tried as it is.
 bool PassesFilter(const NameFilter* pFilter, std::string_view utf8Name)
@@ -118,7 +108,7 @@ void CGameFolderListModel::Fill(const GameListSelection& selection, const NameFi
             const GameFile& file = files[i];
             if (file.nLoadedFile >= 0 ||
                 (!bAll && (file.nType != selection.nType ||
-                           !StartsWithNoCase(file.strSubPath, selection.strSubPath))))
+                           !StartsWithNoCaseAscii(file.strSubPath, selection.strSubPath))))
                 continue;
             ++m_nUnfiltered;
             if (!PassesFilter(pFilter, file.Name()))
