@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "ArchiveTextQt.h"
 #include "AsciiText.h"
 #include "CArchiveEditList.h"
 #include "CAutoPreview.h"
@@ -39,11 +40,6 @@ namespace
 const QString kSaveFilter = QStringLiteral(
     "FreeSpace VP file (*.vp)|*.vp|FreeSpace VP file, compressed (*.vpc)|*.vpc|Red Faction "
     "packfile (*.vpp)|*.vpp||");
-
-QString FromArchiveText(const std::string& text)
-{
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
 
 // The edit list's texts name disk files in UTF-8 and entries in Windows-1252.
 QString FromEditText(const std::string& text)

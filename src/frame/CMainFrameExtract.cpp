@@ -8,6 +8,7 @@
 
 #include <QLoggingCategory>
 
+#include "ArchiveTextQt.h"
 #include "CDestinationDir.h"
 #include "CEntryExtractor.h"
 #include "CExtractProgressDlg.h"
@@ -80,7 +81,7 @@ int CMainFrame::ExtractSelection(const std::string& destination, bool bKeepDirec
     {
         const ArchiveFile& file = m_doc.m_files[nFile];
         if (pProgress)
-            pProgress->SetFile(QString::fromStdString(Cp1252ToUtf8(file.strName)), nPosition);
+            pProgress->SetFile(FromArchiveText(file.strName), nPosition);
 
         Result result;
         if (!extractor)

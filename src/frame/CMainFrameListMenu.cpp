@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "ArchiveTextQt.h"
 #include "CCommandTable.h"
 #include "CEntryExtractor.h"
 #include "CMainFrame.h"
@@ -81,7 +82,7 @@ void CMainFrame::CopySelection(bool bArchivePaths)
             text = bArchivePaths ? CEntryExtractor::ArchivePathOf(m_doc, nIndex)
                                  : m_doc.m_files[nIndex].strName;
         }
-        lines << QString::fromStdString(Cp1252ToUtf8(text));
+        lines << FromArchiveText(text);
     }
     if (!lines.isEmpty())
         QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 
+#include "ArchiveTextQt.h"
 #include "AsciiText.h"
 #include "CArchiveEditList.h"
 #include "FileListFormat.h"
@@ -16,11 +17,6 @@ constexpr int COLUMN_NAME = 0;
 constexpr int COLUMN_TYPE = 1;
 constexpr int COLUMN_SIZE = 2;
 constexpr int COLUMN_TIME = 3;
-
-QString FromArchiveText(const std::string& text)
-{
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
 
 EditListRow RowOf(const ArchiveEditNode& node, const std::string& dir)
 {

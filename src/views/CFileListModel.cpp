@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ArchiveTextQt.h"
 #include "CORBISTAVDoc.h"
 #include "FileListFormat.h"
 #include "FileTypes.h"
@@ -14,10 +15,6 @@ constexpr int COLUMN_TYPE = 1;
 constexpr int COLUMN_SIZE = 2;
 constexpr int COLUMN_TIME = 3;
 
-QString FromArchiveText(const std::string& text)
-{
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
 } // namespace
 
 CFileListModel::CFileListModel(const CORBISTAVDoc& doc, const std::int32_t* pRowIsFolder,

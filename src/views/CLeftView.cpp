@@ -5,17 +5,13 @@
 
 #include <QHeaderView>
 
+#include "ArchiveTextQt.h"
 #include "CORBISTAVDoc.h"
 #include "CORBISTAVView.h"
 #include "TextEncoding.h"
 
 namespace
 {
-QString FromArchiveText(const std::string& text)
-{
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
-
 QString AllFilesText()
 {
     return QStringLiteral("<All files>");

@@ -1,6 +1,7 @@
 // CLeftView: an archive's directories as they would be saved, while it is edited.
 #include <map>
 
+#include "ArchiveTextQt.h"
 #include "CArchiveEditList.h"
 #include "CEditListModel.h"
 #include "CLeftView.h"
@@ -46,11 +47,8 @@ void AddDirectories(const ArchiveEditNode& dir, const std::string& path, QTreeWi
         EditListSelection selection;
         selection.eKind = EditListSelection::Kind::Directory;
         selection.strDir = path + "\\" + child.strName;
-        QTreeWidgetItem* pItem =
-            MakeItem(QStringLiteral("%1 (%2)")
-                         .arg(QString::fromStdString(Cp1252ToUtf8(child.strName)))
-                         .arg(nFiles),
-                     selection);
+        QTreeWidgetItem* pItem = MakeItem(
+            QStringLiteral("%1 (%2)").arg(FromArchiveText(child.strName)).arg(nFiles), selection);
         for (const int role : {Qt::ForegroundRole, Qt::FontRole, Qt::ToolTipRole})
             if (const QVariant look = EditStateLook(child.state, role); look.isValid())
                 pItem->setData(0, role, look);
@@ -95,8 +93,7 @@ void CLeftView::ShowEditTree(const CArchiveEditList& list, const EditListSelecti
             EditListSelection selection;
             selection.eKind = EditListSelection::Kind::Type;
             selection.nType = nType;
-            pAll->addChild(
-                MakeItem(QString::fromStdString(Cp1252ToUtf8(GetTypeDirName(nType))), selection));
+            pAll->addChild(MakeItem(FromArchiveText(GetTypeDirName(nType)), selection));
         }
     }
     topLevel.append(pAll);
