@@ -95,6 +95,25 @@ Result FindDirectory(ArchiveEditNode& root, const std::string& path, ArchiveEdit
     return Result::Ok();
 }
 
+// An entry or directory below the root, and the directory that holds it; rootRefusal says
+// what cannot be done to the root itself.
+Result FindBelowRoot(ArchiveEditNode& root, const std::string& path, const char* rootRefusal,
+                     ArchiveEditNode*& pNode, ArchiveEditNode*& pParent)
+{
+    pParent = nullptr;
+    pNode = FindNode(root, path, &pParent);
+    if (!pNode)
+        return Result::Fail(Shown(path) + ": no such entry or directory");
+    if (!pParent)
+        return Result::Fail(rootRefusal);
+    return Result::Ok();
+}
+
+void EraseChild(ArchiveEditNode& parent, const ArchiveEditNode* pChild)
+{
+    parent.aChildren.erase(parent.aChildren.begin() + (pChild - parent.aChildren.data()));
+}
+
 // A name already in dir (case ignored, as the games find files), other than pSelf.
 Result CheckFree(ArchiveEditNode& dir, const std::string& name, const std::string& dirPath,
                  const ArchiveEditNode* pSelf = nullptr)
@@ -307,6 +326,18 @@ std::string LastName(const std::string& path)
 {
     const std::vector<std::string> parts = SplitPath(path);
     return parts.empty() ? "\\" : Cp1252ToUtf8(parts.back());
+}
+
+// The directory holding path, spelt as messages name directories ("" for the root).
+std::string ParentPath(const std::string& path)
+{
+    std::vector<std::string> parts = SplitPath(path);
+    if (!parts.empty())
+        parts.pop_back();
+    std::string parent;
+    for (const std::string& part : parts)
+        parent += "\\" + part;
+    return parent;
 }
 } // namespace
 
@@ -558,8 +589,7 @@ Result CArchiveEditList::AddPaths(const std::string& dir, const std::vector<std:
 Result CArchiveEditList::Replace(const std::string& entryPath, const std::string& diskPath,
                                  bool bLz41)
 {
-    ArchiveEditNode* pParent = nullptr;
-    ArchiveEditNode* pNode = FindNode(m_root, entryPath, &pParent);
+    const ArchiveEditNode* pNode = FindNode(m_root, entryPath);
     if (!pNode || pNode->bDirectory)
         return Result::Fail(Shown(entryPath) + ": no such file in the archive");
     struct stat st = {};
@@ -598,14 +628,14 @@ Result CArchiveEditList::Remove(const std::vector<std::string>& paths)
                  {
                      for (const std::string& path : paths)
                      {
+                         ArchiveEditNode* pNode = nullptr;
                          ArchiveEditNode* pParent = nullptr;
-                         ArchiveEditNode* pNode = FindNode(root, path, &pParent);
-                         if (!pNode)
-                             return Result::Fail(Shown(path) + ": no such entry or directory");
-                         if (!pParent)
-                             return Result::Fail("the root directory cannot be deleted");
-                         pParent->aChildren.erase(pParent->aChildren.begin() +
-                                                  (pNode - pParent->aChildren.data()));
+                         if (Result r = FindBelowRoot(root, path,
+                                                      "the root directory cannot be deleted",
+                                                      pNode, pParent);
+                             !r)
+                             return r;
+                         EraseChild(*pParent, pNode);
                      }
                      return Result::Ok();
                  });
@@ -617,20 +647,16 @@ Result CArchiveEditList::Rename(const std::string& path, const std::string& newN
     return Apply("Rename " + LastName(path),
                  [path, newName, format](ArchiveEditNode& root) -> Result
                  {
+                     ArchiveEditNode* pNode = nullptr;
                      ArchiveEditNode* pParent = nullptr;
-                     ArchiveEditNode* pNode = FindNode(root, path, &pParent);
-                     if (!pNode)
-                         return Result::Fail(Shown(path) + ": no such entry or directory");
-                     if (!pParent)
-                         return Result::Fail("the root directory has no name to change");
+                     if (Result r = FindBelowRoot(root, path,
+                                                  "the root directory has no name to change",
+                                                  pNode, pParent);
+                         !r)
+                         return r;
                      if (Result r = CheckName(format, newName); !r)
                          return Result::Fail(Cp1252ToUtf8(newName) + ": " + r.Text());
-                     std::vector<std::string> parts = SplitPath(path);
-                     parts.pop_back();
-                     std::string parentPath;
-                     for (const std::string& part : parts)
-                         parentPath += "\\" + part;
-                     if (Result r = CheckFree(*pParent, newName, parentPath, pNode); !r)
+                     if (Result r = CheckFree(*pParent, newName, ParentPath(path), pNode); !r)
                          return r;
                      pNode->strName = newName;
                      return Result::Ok();
@@ -667,12 +693,12 @@ Result CArchiveEditList::Move(const std::string& path, const std::string& toDir)
     return Apply("Move " + LastName(path),
                  [path, toDir](ArchiveEditNode& root) -> Result
                  {
+                     ArchiveEditNode* pNode = nullptr;
                      ArchiveEditNode* pParent = nullptr;
-                     ArchiveEditNode* pNode = FindNode(root, path, &pParent);
-                     if (!pNode)
-                         return Result::Fail(Shown(path) + ": no such entry or directory");
-                     if (!pParent)
-                         return Result::Fail("the root directory cannot be moved");
+                     if (Result r = FindBelowRoot(root, path, "the root directory cannot be moved",
+                                                  pNode, pParent);
+                         !r)
+                         return r;
                      ArchiveEditNode* pTarget = nullptr;
                      if (Result r = FindDirectory(root, toDir, pTarget); !r)
                          return r;
@@ -690,8 +716,7 @@ Result CArchiveEditList::Move(const std::string& path, const std::string& toDir)
                      if (Result r = CheckFree(*pTarget, pNode->strName, toDir); !r)
                          return r;
                      ArchiveEditNode moved = std::move(*pNode);
-                     pParent->aChildren.erase(pParent->aChildren.begin() +
-                                              (pNode - pParent->aChildren.data()));
+                     EraseChild(*pParent, pNode);
                      // The erase may have moved the target's node: find it again.
                      ArchiveEditNode* pInto = nullptr;
                      (void)FindDirectory(root, toDir, pInto);
