@@ -4,9 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
 
-#include "PofRenderer.h"
+#include "FuzzRenderMesh.h"
 #include "V3dMesh.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -29,19 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         if (n >= batch.positions.size())
                             __builtin_trap();
             }
-    const PofMesh drawn = BuildV3dMesh(mesh);
-    RgbaPicture texture;
-    texture.nWidth = 3;
-    texture.nHeight = 2;
-    texture.rgba.assign(3 * 2 * 4, 128);
-    const std::vector<RgbaPicture> textures(mesh.Textures().size(), texture);
-    PofView view;
-    RgbaPicture picture;
-    if (!RenderPof(drawn, textures, view, 48, 32, picture) || picture.rgba.size() != 48 * 32 * 4)
-        __builtin_trap();
-    view.bWireframe = true;
-    view.dZoom = 7;
-    view.dYaw = 200;
-    RenderPof(drawn, textures, view, 32, 48, picture);
+    RenderMeshBothWays(BuildV3dMesh(mesh), mesh.Textures().size());
     return 0;
 }
