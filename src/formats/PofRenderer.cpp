@@ -140,7 +140,10 @@ Camera MakeCamera(const PofMesh& mesh, const PofView& view, int nWidth, int nHei
 float Clamped(double d)
 {
     // Screen positions far outside the picture are clipped anyway; this keeps them finite
-    // and within what a float and the rasteriser's int conversions hold.
+    // and within what a float and the rasteriser's int conversions hold. A corner the camera
+    // cannot place (corners at a float's ends make it so) goes far off as well.
+    if (std::isnan(d))
+        return -1e7f;
     return static_cast<float>(std::clamp(d, -1e7, 1e7));
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 #include "CByteReader.h"
 
@@ -313,6 +314,15 @@ bool SameName(const std::string& a, const std::string& b)
                           return lower(x) == lower(y);
                       });
 }
+
+// A position moved by its submesh's offset; two large floats add up beyond what a float
+// holds, and the drawing wants a finite corner.
+float Placed(float fPosition, float fOffset)
+{
+    const double d = static_cast<double>(fPosition) + fOffset;
+    return static_cast<float>(std::clamp<double>(d, -std::numeric_limits<float>::max(),
+                                                 std::numeric_limits<float>::max()));
+}
 } // namespace
 
 std::size_t V3dLevel::TriangleCount() const
@@ -419,9 +429,10 @@ PofMesh BuildV3dMesh(const V3dMesh& mesh)
             const V3dVector& p = batch.positions[nAt];
             const V3dVector& n = batch.normals[nAt];
             const auto& uv = batch.uvs[nVertex];
-            return PofMesh::Corner{p.x + sub.offset.x, p.y + sub.offset.y, p.z + sub.offset.z,
-                                   n.x * fSide,        n.y * fSide,        n.z * fSide,
-                                   uv[0],              uv[1]};
+            return PofMesh::Corner{Placed(p.x, sub.offset.x), Placed(p.y, sub.offset.y),
+                                   Placed(p.z, sub.offset.z), n.x * fSide,
+                                   n.y * fSide,               n.z * fSide,
+                                   uv[0],                     uv[1]};
         };
         const auto polygon = [&]
         {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -186,4 +187,18 @@ TEST(PofTextures, FindsTheTextureByNameInAnyDirectoryDdsFirst)
     EXPECT_EQ(std::vector<std::uint8_t>(textures[1].rgba.begin(), textures[1].rgba.begin() + 4),
               (std::vector<std::uint8_t>{200, 10, 20, 255}));
     EXPECT_EQ(textures[2].nWidth, 0);
+}
+
+TEST(PofRenderer, ACornerBeyondWhatAFloatHoldsLeavesTheRestDrawn)
+{
+    // What the camera makes of an infinite corner is no position at all; the picture is
+    // still drawn, with the face that lies where it should.
+    PofMesh mesh = Mesh({{0, {255, 0, 0}}});
+    const float inf = std::numeric_limits<float>::infinity();
+    mesh.polygons.push_back({static_cast<std::uint32_t>(mesh.corners.size()), 3, -1, {0, 255, 0}});
+    mesh.corners.insert(mesh.corners.end(), {{-inf, -1, -inf, 0, 0, 1, 0, 0},
+                                             {inf, -1, -inf, 0, 0, 1, 0, 0},
+                                             {0, inf, -inf, 0, 0, 1, 0, 0}});
+    const RgbaPicture picture = Render(mesh);
+    EXPECT_GT(At(picture, kSide / 2, kSide / 2)[0], 0);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -166,6 +167,13 @@ TEST(V3dMesh, DrawsTheFinestLevelOfEachSubmeshAtItsOffsetClockwiseFrontFaces)
     const V3dMesh twoSided = Parse(V3mBuilder().Submesh(both).Bytes());
     EXPECT_EQ(BuildV3dMesh(twoSided).polygons.size(), 2u);
     EXPECT_TRUE(DrawnInTheMiddle(Render(twoSided, 180)));
+
+    // An offset and a position that add up beyond a float's range give a corner at its end.
+    V3mBuildSubmesh far = OneTriangleSubmesh("a");
+    far.offset = {0, 0, -3.3e38f};
+    far.levels[0].batches[0].vertices[0].z = -3.3e38f;
+    const PofMesh farDrawn = BuildV3dMesh(Parse(V3mBuilder().Submesh(far).Bytes()));
+    EXPECT_EQ(farDrawn.corners[0].z, -std::numeric_limits<float>::max());
 }
 
 TEST(V3dTextures, FindsTheNamedFileThenAnotherKindThenTheNameWithoutMip)
