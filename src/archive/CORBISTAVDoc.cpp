@@ -128,14 +128,7 @@ void CORBISTAVDoc::FindGameDir(const std::string& path)
 {
     if (!m_gamePathLookup)
         return;
-    auto lower = [](std::string s)
-    {
-        std::transform(s.begin(), s.end(), s.begin(),
-                       [](unsigned char c)
-                       { return static_cast<char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c); });
-        return s;
-    };
-    const std::string lowerPath = lower(path);
+    const std::string lowerPath = ToLowerAscii(path);
     // FreeSpace 2 is tested last, so it wins when both match.
     for (const int nGame : {1, 2})
     {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "AsciiText.h"
 #include "CByteReader.h"
 
 namespace
@@ -304,17 +305,6 @@ Result ReadBones(std::span<const std::uint8_t> section, V3dMesh& mesh)
     return Result::Ok();
 }
 
-bool SameName(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y)
-                      {
-                          const auto lower = [](char c)
-                          { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-                          return lower(x) == lower(y);
-                      });
-}
-
 // A position moved by its submesh's offset; two large floats add up beyond what a float
 // holds, and the drawing wants a finite corner.
 float Placed(float fPosition, float fOffset)
@@ -340,7 +330,7 @@ std::vector<std::string> V3dMesh::Textures() const
         for (const V3dLevel& level : sub.levels)
             for (const std::string& name : level.textures)
                 if (std::none_of(names.begin(), names.end(),
-                                 [&](const std::string& known) { return SameName(known, name); }))
+                                 [&](const std::string& known) { return EqualsNoCaseAscii(known, name); }))
                     names.push_back(name);
     return names;
 }
@@ -412,7 +402,7 @@ PofMesh BuildV3dMesh(const V3dMesh& mesh)
             return -1;
         const std::string& name = level.textures[static_cast<std::size_t>(nTexture)];
         for (std::size_t i = 0; i < names.size(); ++i)
-            if (SameName(names[i], name))
+            if (EqualsNoCaseAscii(names[i], name))
                 return static_cast<std::int32_t>(i);
         return -1;
     };

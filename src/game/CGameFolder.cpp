@@ -35,8 +35,7 @@ constexpr std::size_t kParallelArchives = 8;
 // strcasecmp as the engine's stricmp is on Linux: ASCII letters folded, bytes unsigned.
 int CompareNoCase(std::string_view a, std::string_view b)
 {
-    const auto lower = [](char c)
-    { return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); };
+    const auto lower = [](char c) { return static_cast<unsigned char>(ToLowerAscii(c)); };
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i)
     {
@@ -557,8 +556,7 @@ std::size_t HashNoCase(int nType, std::string_view name)
 {
     std::size_t h = 1469598103934665603ull ^ static_cast<std::size_t>(nType);
     for (const char c : name)
-        h = (h ^ static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c)) *
-            1099511628211ull;
+        h = (h ^ static_cast<unsigned char>(ToLowerAscii(c))) * 1099511628211ull;
     return h;
 }
 } // namespace
