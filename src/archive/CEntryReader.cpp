@@ -54,6 +54,7 @@ std::int64_t CEntryReader::ContentSize() const
 
 Result CEntryReader::Stream(const Sink& sink)
 {
+    m_nPosition = 0;
     for (;;)
     {
         std::span<const unsigned char> piece;

@@ -39,9 +39,10 @@ public:
     bool IsCompressed() const { return m_bCompressed; }
     std::int64_t ContentSize() const;
 
-    // Hands the content to sink piece by piece, in order, until it is all given or the
-    // sink fails. A compressed entry is checked block by block as it goes.
+    // Hands the content to sink piece by piece, in order, from its start until it is all
+    // given or the sink fails. A compressed entry is checked block by block as it goes.
     Result Stream(const Sink& sink);
+    // The content from its start, whatever was read before.
     Result ReadAll(std::vector<unsigned char>& content);
     // The next piece of the content, for readers that pull: empty once it is all given.
     // The piece stays valid until the next call.

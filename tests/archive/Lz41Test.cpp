@@ -15,6 +15,7 @@ struct Read
     bool bCompressed = false;
     std::int64_t nContentSize = -1;
     std::string text;
+    std::string streamed; // given again piece by piece after the whole was read
 };
 
 // What a reader makes of an entry that is the whole of bytes.
@@ -34,6 +35,12 @@ Read ReadWhole(const std::string& bytes, CEntryReader::Mode mode = CEntryReader:
     std::vector<unsigned char> content;
     read.content = reader.ReadAll(content);
     read.text.assign(content.begin(), content.end());
+    (void)reader.Stream(
+        [&](std::span<const unsigned char> piece)
+        {
+            read.streamed.append(piece.begin(), piece.end());
+            return Result::Ok();
+        });
     return read;
 }
 } // namespace
@@ -51,6 +58,7 @@ TEST(Lz41, DecompressesOneOrSeveralBlocksTheEmptyEntryAndExactMultiples)
         EXPECT_TRUE(read.bCompressed);
         EXPECT_EQ(read.nContentSize, static_cast<std::int64_t>(content.size()));
         EXPECT_EQ(read.text, content) << nBlockSize;
+        EXPECT_EQ(read.streamed, content) << nBlockSize;
         EXPECT_EQ(ReadWhole(stored, CEntryReader::Mode::Stored).text, stored);
     }
     // A multiple of the block size may also end with an empty block.
