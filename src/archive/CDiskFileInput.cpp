@@ -27,9 +27,16 @@ Result CDiskFileInput::Open()
 {
     if (m_fd >= 0)
         return Result::Ok();
-    m_fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a pipe put in the file's place since it was chosen would wait for
+    // a writer forever.
+    m_fd = ::open(m_strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return Result::Fail(m_strPath + ": " + std::strerror(errno));
+    struct stat st = {};
+    if (::fstat(m_fd, &st) != 0)
+        return Result::Fail(m_strPath + ": " + std::strerror(errno));
+    if (!S_ISREG(st.st_mode))
+        return Result::Fail(m_strPath + ": refused: it is no longer a regular file");
     return Result::Ok();
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sys/stat.h>
 
 #include "ByteWriter.h"
 #include "CArchiveEditList.h"
@@ -222,6 +223,11 @@ TEST_F(ArchiveEdit, CancelledOrImpossibleSaveLeavesTheArchiveAsItWas)
     ASSERT_TRUE(list.AddPaths("", {dir / "in/new.tbl"}).IsOk());
     Put(dir / "in/new.tbl", "#New and longer");
     EXPECT_NE(list.Save().Text().find("changed since it was added"), std::string::npos);
+    EXPECT_EQ(ReadFileText(archive), old);
+    // Nor does one that became a pipe make the save wait for a writer.
+    fs::remove(dir / "in/new.tbl");
+    ASSERT_EQ(::mkfifo((dir / "in/new.tbl").c_str(), 0600), 0);
+    EXPECT_NE(list.Save().Text().find("no longer a regular file"), std::string::npos);
     EXPECT_EQ(ReadFileText(archive), old);
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir.Path()))
