@@ -88,7 +88,7 @@ int CEntryExtractor::KernelCopySource()
     int fd = -1;
     if (const auto* pFile = dynamic_cast<const CInputFile*>(&m_archive))
     {
-        fd = ::open(pFile->GetFilePath().c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(pFile->GetFilePath().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         struct stat st = {};
         // Another file now has the name: its bytes are not the entries'.
         if (fd >= 0 && (::fstat(fd, &st) != 0 || st.st_size != m_archive.Size()))

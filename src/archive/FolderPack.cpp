@@ -129,7 +129,7 @@ private:
             dirs.push_back(std::move(node));
             return Result::Ok();
         }
-        const int fd = ::open(node.strPath.c_str(), O_RDONLY | O_CLOEXEC);
+        const int fd = ::open(node.strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             return refuse("it cannot be read: " + std::string(std::strerror(errno)));
         ::close(fd);

@@ -17,7 +17,7 @@ std::string EnsureTrailingBackslash(const std::string& path)
 
 bool FileExists(const std::string& path)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     struct stat st = {};

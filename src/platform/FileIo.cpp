@@ -54,7 +54,8 @@ bool WriteAll(int fd, std::string_view bytes)
 FileContents ReadWholeFile(const std::string& path)
 {
     FileContents contents;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking, so that a pipe in the file's place is refused instead of waited on.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
     {
         if (errno != ENOENT && errno != ENOTDIR)
@@ -62,10 +63,12 @@ FileContents ReadWholeFile(const std::string& path)
         return contents;
     }
     struct stat st = {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode))
     {
         ::close(fd);
-        contents.result = Result::Fail("cannot read " + path + ": it is a directory");
+        contents.result = Result::Fail("cannot read " + path + (S_ISDIR(st.st_mode)
+                                                                    ? ": it is a directory"
+                                                                    : ": it is not a regular file"));
         return contents;
     }
     contents.bFound = true;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
 
 #include "CConfigSandbox.h"
 #include "IniAccess.h"
@@ -43,6 +44,10 @@ TEST_F(ConfigIni, ReadsWithProfileRules)
     EXPECT_EQ(Read("Descent", "D1Full"), "<default>");
     EXPECT_EQ(GetPrivateProfileStringA("A", "B", "dflt", m_sandbox.Root() + "/missing.ini"),
               "dflt");
+    // A pipe in the file's place is no file to wait on.
+    const std::string pipe = m_sandbox.Root() + "/pipe.ini";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(GetPrivateProfileStringA("A", "B", "dflt", pipe), "dflt");
     // Cut to the buffer, the default as well.
     EXPECT_EQ(Read("FreeSpace", "Long").size(), 8190u);
     EXPECT_EQ(Read("Summoner", "S1Full", 4), "/ga");
