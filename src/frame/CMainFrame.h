@@ -21,6 +21,7 @@ class CArchiveEditList;
 class CAutoPreview;
 class CAutoPreviewToolbar;
 class CCommandTable;
+struct EditListRow;
 class CEntryExtractor;
 class CGameFolderTextures;
 class CLeftView;
@@ -156,7 +157,10 @@ private:
     bool SaveEditsTo(const std::string& path);
     void LeaveEditing();
     void PreviewEditRow(int nRow, bool bForce);
-    int ExtractEditSelection(const std::string& destination, std::vector<std::string>* pWritten);
+    int ExtractEditSelection(const std::string& destination, bool bKeepDirectories,
+                             std::vector<std::string>* pWritten);
+    Result ExtractEditRow(const EditListRow& row, const std::string& destination,
+                          bool bKeepDirectories, std::string& writtenPath);
     void CopyEditSelection(bool bArchivePaths);
     void OpenEditSelection();
     void DropFiles(const QStringList& paths, const std::optional<std::string>& treeDir,

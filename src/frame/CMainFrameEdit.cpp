@@ -4,6 +4,8 @@
 #include "CMainFrame.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +24,9 @@
 #include "CArchiveEditList.h"
 #include "CAutoPreview.h"
 #include "CCommandTable.h"
+#include "CDestinationDir.h"
 #include "CEditListModel.h"
+#include "CEntryExtractor.h"
 #include "CLeftView.h"
 #include "CORBISTAVDoc.h"
 #include "CORBISTAVView.h"
@@ -492,7 +496,7 @@ void CMainFrame::PreviewEditRow(int nRow, bool bForce)
     m_pPreview->PreviewEntry(source, bForce);
 }
 
-int CMainFrame::ExtractEditSelection(const std::string& destination,
+int CMainFrame::ExtractEditSelection(const std::string& destination, bool bKeepDirectories,
                                      std::vector<std::string>* pWritten)
 {
     int nWritten = 0;
@@ -501,13 +505,8 @@ int CMainFrame::ExtractEditSelection(const std::string& destination,
         const EditListRow* pRow = m_pList->EditRows()->Row(nRow);
         if (!pRow || pRow->bFolder)
             continue;
-        const std::string path = destination + "/" + Cp1252ToUtf8(pRow->strName);
-        std::vector<unsigned char> content;
-        Result result = m_pEdit->ReadContent(pRow->Path(), content);
-        if (result)
-            result = WriteFileAtomically(
-                path,
-                std::string_view(reinterpret_cast<const char*>(content.data()), content.size()));
+        std::string path;
+        const Result result = ExtractEditRow(*pRow, destination, bKeepDirectories, path);
         if (!result)
         {
             m_platform.MessageBox(this, tr("Extraction stopped at %1.\n\n%2")
@@ -524,6 +523,54 @@ int CMainFrame::ExtractEditSelection(const std::string& destination,
     return nWritten;
 }
 
+// As a stored archive's entries are written: inside the destination only, and with
+// bKeepDirectories into the row's directories there, which must exist (any case).
+Result CMainFrame::ExtractEditRow(const EditListRow& row, const std::string& destination,
+                                  bool bKeepDirectories, std::string& writtenPath)
+{
+    if (!CEntryExtractor::IsSafeName(row.strName))
+        return Result::Fail(Cp1252ToUtf8(row.Path()) +
+                            ": refused: the file name cannot be used on disk");
+    CDestinationDir dir;
+    if (Result r = CDestinationDir::Open(destination, dir); !r)
+        return r;
+    if (bKeepDirectories)
+    {
+        std::size_t nStart = 0;
+        while (nStart < row.strDir.size())
+        {
+            std::size_t nEnd = row.strDir.find('\\', nStart);
+            if (nEnd == std::string::npos)
+                nEnd = row.strDir.size();
+            const std::string name = row.strDir.substr(nStart, nEnd - nStart);
+            nStart = nEnd + 1;
+            if (name.empty())
+                continue;
+            if (!CEntryExtractor::IsSafeName(name))
+                return Result::Fail(Cp1252ToUtf8(row.strDir) +
+                                    ": refused: the directory name cannot be used on disk");
+            CDestinationDir subdir;
+            if (Result r = dir.OpenExistingSubdir(Cp1252ToUtf8(name), subdir); !r)
+                return r;
+            dir = std::move(subdir);
+        }
+    }
+    std::vector<unsigned char> content;
+    if (Result r = m_pEdit->ReadContent(row.Path(), content); !r)
+        return r;
+    const std::string diskName = Cp1252ToUtf8(row.strName);
+    writtenPath = dir.PathOf(diskName);
+    return dir.WriteFileAtomically(
+        diskName,
+        [&](int fd)
+        {
+            return WriteAll(fd, std::string_view(reinterpret_cast<const char*>(content.data()),
+                                                 content.size()))
+                       ? Result::Ok()
+                       : Result::Fail(writtenPath + ": " + std::strerror(errno));
+        });
+}
+
 void CMainFrame::OpenEditSelection()
 {
     const std::vector<int> rows = m_pList->SelectedRows();
@@ -538,7 +585,7 @@ void CMainFrame::OpenEditSelection()
         m_pPreview->StopPreview(true);
     const std::string temp = GetTempDirectory();
     std::vector<std::string> written;
-    if (ExtractEditSelection(temp, &written) == 1)
+    if (ExtractEditSelection(temp, false, &written) == 1)
         m_platform.OpenDocument(QString::fromStdString(written.front()),
                                 QString::fromStdString(temp));
 }

@@ -53,7 +53,7 @@ int CMainFrame::ExtractSelection(const std::string& destination, bool bKeepDirec
         return 0;
 
     if (m_pEdit)
-        return ExtractEditSelection(destination, pWritten);
+        return ExtractEditSelection(destination, bKeepDirectories, pWritten);
     std::vector<int> files;
     std::int64_t nTotal = 0; // 16384 entries of up to 2 GiB each
     for (const int nRow : m_pList->SelectedRows())

@@ -15,6 +15,8 @@
 #include "CSaveProgressDlg.h"
 #include "GameFolderBuilder.h"
 #include "GuiTestSupport.h"
+#include "SuiteAccess.h"
+#include "VpBuilder.h"
 #include "VppBuilder.h"
 
 namespace fs = std::filesystem;
@@ -317,4 +319,43 @@ TEST_F(EditTest, ANewArchiveIsFilledAndSavedAndGameFoldersCannotBeEdited)
     for (const int nId : {ID_EDIT_ADD_FILES, ID_EDIT_DELETE, ID_FILE_SAVE_AS, ID_EDIT_UNDO})
         EXPECT_FALSE(Enabled(nId)) << nId;
     EXPECT_EQ(Saved(world / "new.vpp"), QStringList({"\\level.rfl=RFL"}));
+}
+
+TEST_F(EditTest, ExtractingWhileEditingKeepsToTheChosenFolderAndTheGamesDirectories)
+{
+    const std::string game = world / "games/FS2";
+    fs::create_directories(game + "/Data/Tables");
+    WriteSuiteString("\\Games Configuration\\FreeSpace 2", "Path", game);
+    archive = game + "/root_fs2.vp";
+    VpBuilder()
+        .Dir("data")
+        .Dir("tables")
+        .File("ships.tbl", "#Ships")
+        .File("../../evil.tbl", "evil")
+        .Up()
+        .Up()
+        .WriteTo(archive);
+    ASSERT_TRUE(Start(QString::fromStdString(archive)));
+    Tree()->setCurrentItem(Tree()->topLevelItem(0)->child(0));
+    platform.textAnswers << "hud";
+    ASSERT_TRUE(Run(ID_EDIT_NEW_FOLDER));
+    Tree()->setCurrentItem(Tree()->topLevelItem(0)->child(0));
+    ASSERT_NE(Frame().PendingEdits(), nullptr);
+
+    // Into the game's own directories, found whatever their case, as before the edit.
+    Select("ships.tbl");
+    ASSERT_TRUE(Run(ID_EXTRACT_FS_DATA));
+    EXPECT_EQ(ReadFileText(game + "/Data/Tables/ships.tbl"), "#Ships");
+    EXPECT_FALSE(fs::exists(game + "/ships.tbl"));
+
+    // A stored name that climbs out of the chosen folder is refused.
+    const std::string out = world / "out/deep";
+    fs::create_directories(out);
+    platform.folderAnswers << QString::fromStdString(out);
+    Select("../../evil.tbl");
+    ASSERT_TRUE(Run(ID_EXTRACT_TO_DIR));
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages[0].contains("cannot be used on disk"))
+        << platform.messages[0].toStdString();
+    EXPECT_FALSE(fs::exists(world / "evil.tbl"));
 }
