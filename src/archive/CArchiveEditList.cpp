@@ -15,6 +15,7 @@
 #include "AsciiText.h"
 #include "CArchiveSaver.h"
 #include "CByteReader.h"
+#include "CDiskFileInput.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
 #include "CORBISTAVDoc.h"
@@ -755,27 +756,47 @@ Result CArchiveEditList::ReadContent(const std::string& entryPath,
                                      std::vector<unsigned char>& content) const
 {
     content.clear();
+    const Result result = StreamContent(entryPath,
+                                        [&](std::span<const unsigned char> piece)
+                                        {
+                                            content.insert(content.end(), piece.begin(), piece.end());
+                                            return Result::Ok();
+                                        });
+    if (!result)
+        content.clear();
+    return result;
+}
+
+Result CArchiveEditList::StreamContent(
+    const std::string& entryPath,
+    const std::function<Result(std::span<const unsigned char>)>& sink) const
+{
     const ArchiveEditNode* p = FindNode(const_cast<ArchiveEditNode&>(m_root), entryPath);
     if (!p || p->bDirectory)
         return Result::Fail(Shown(entryPath) + ": no such file in the archive");
     if (p->FromDisk())
     {
-        CInputFile file;
-        if (Result r = file.Open(p->strDiskPath); !r)
-            return r;
-        // One byte more than expected tells a file that grew since it was added.
-        content.resize(static_cast<std::size_t>(p->nDiskSize) + 1);
-        if (file.ReadAt(0, content.data(), content.size()) != p->nDiskSize)
+        // Read at the size it had when added; a file that changed since is refused.
+        CDiskFileInput input(p->strDiskPath, p->nDiskSize);
+        std::vector<unsigned char> buffer(
+            static_cast<std::size_t>(std::min<std::int64_t>(p->nDiskSize + 1, 1 << 20)));
+        for (;;)
         {
-            content.clear();
-            return Result::Fail(p->strDiskPath + ": the file changed since it was added");
+            std::size_t nGot = 0;
+            if (Result r = input.Read(buffer, nGot); !r)
+                return r;
+            if (nGot > 0)
+                if (Result r = sink({buffer.data(), nGot}); !r)
+                    return r;
+            if (nGot < buffer.size())
+                return Result::Ok();
         }
-        content.resize(static_cast<std::size_t>(p->nDiskSize));
-        return Result::Ok();
     }
-    return ReadEntryContent(*m_pSource, p->StoredFile(), Shown(entryPath), content,
-                            m_format == ArchiveFormat::Vp ? CEntryReader::Mode::Content
-                                                          : CEntryReader::Mode::Stored);
+    CEntryReader reader(*m_pSource, m_format == ArchiveFormat::Vp ? CEntryReader::Mode::Content
+                                                                  : CEntryReader::Mode::Stored);
+    if (Result r = reader.Open(p->StoredFile(), Shown(entryPath)); !r)
+        return r;
+    return reader.Stream(sink);
 }
 
 Result CArchiveEditList::Save(const std::string& targetPath, const SaveOptions& options)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,9 @@ public:
     bool IsDirectory(const std::string& path) const;
     // The content of a file as it would be saved (an added or replaced file's new content).
     Result ReadContent(const std::string& entryPath, std::vector<unsigned char>& content) const;
+    // The same handed to sink piece by piece, so a large file never lies whole in memory.
+    Result StreamContent(const std::string& entryPath,
+                         const std::function<Result(std::span<const unsigned char>)>& sink) const;
     // The tree as it would be saved.
     const ArchiveEditNode& Root() const { return m_root; }
 

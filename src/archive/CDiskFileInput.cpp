@@ -20,7 +20,7 @@ CDiskFileInput::~CDiskFileInput()
 
 Result CDiskFileInput::Changed() const
 {
-    return Result::Fail(m_strPath + ": the file changed while it was being packed");
+    return Result::Fail(m_strPath + ": the file changed since it was added");
 }
 
 Result CDiskFileInput::Open()

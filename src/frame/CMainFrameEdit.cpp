@@ -555,19 +555,22 @@ Result CMainFrame::ExtractEditRow(const EditListRow& row, const std::string& des
             dir = std::move(subdir);
         }
     }
-    std::vector<unsigned char> content;
-    if (Result r = m_pEdit->ReadContent(row.Path(), content); !r)
-        return r;
     const std::string diskName = Cp1252ToUtf8(row.strName);
     writtenPath = dir.PathOf(diskName);
     return dir.WriteFileAtomically(
         diskName,
         [&](int fd)
         {
-            return WriteAll(fd, std::string_view(reinterpret_cast<const char*>(content.data()),
-                                                 content.size()))
-                       ? Result::Ok()
-                       : Result::Fail(writtenPath + ": " + std::strerror(errno));
+            return m_pEdit->StreamContent(
+                row.Path(),
+                [&](std::span<const unsigned char> piece)
+                {
+                    return WriteAll(fd,
+                                    std::string_view(reinterpret_cast<const char*>(piece.data()),
+                                                     piece.size()))
+                               ? Result::Ok()
+                               : Result::Fail(writtenPath + ": " + std::strerror(errno));
+                });
         });
 }
 
