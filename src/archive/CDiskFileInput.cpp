@@ -37,6 +37,7 @@ Result CDiskFileInput::Open()
         return Result::Fail(m_strPath + ": " + std::strerror(errno));
     if (!S_ISREG(st.st_mode))
         return Result::Fail(m_strPath + ": refused: it is no longer a regular file");
+    m_nFoundSize = st.st_size;
     return Result::Ok();
 }
 
@@ -47,13 +48,10 @@ Result CDiskFileInput::OpenRange(int& fd, std::int64_t& nOffset)
     nOffset = 0;
     if (Result r = Open(); !r)
         return r;
-    struct stat st = {};
-    if (::fstat(m_fd, &st) != 0)
-        return Result::Fail(m_strPath + ": " + std::strerror(errno));
-    if (st.st_size != m_nSize)
+    if (m_nFoundSize != m_nSize)
         return Result::Fail(m_strPath + ": the file changed since it was added (" +
                             std::to_string(m_nSize) + " bytes then, " +
-                            std::to_string(st.st_size) + " now)");
+                            std::to_string(m_nFoundSize) + " now)");
     fd = m_fd;
     return Result::Ok();
 }

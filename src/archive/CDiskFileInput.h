@@ -24,5 +24,6 @@ private:
     std::string m_strPath;
     std::int64_t m_nSize;
     std::int64_t m_nDone = 0;
+    std::int64_t m_nFoundSize = 0; // when it was opened
     int m_fd = -1;
 };
