@@ -13,12 +13,10 @@
 #include "ByteAppend.h"
 #include "CAtomicFile.h"
 #include "CDiskFileInput.h"
-#include "CEntryContentInput.h"
 #include "CEntryReader.h"
 #include "CInputFile.h"
 #include "CORBISTAVDoc.h"
 #include "CStoredRangeInput.h"
-#include "CVpWriter.h"
 #include "FileIo.h"
 #include "IByteSource.h"
 #include "Lz41.h"
@@ -30,8 +28,6 @@
 
 namespace
 {
-// Kernel copies go in pieces of this size, so progress moves and a cancel is seen.
-constexpr std::int64_t COPY_PIECE = 16 * 1024 * 1024;
 
 Result WriteZeros(int fd, std::int64_t nCount)
 {
@@ -110,52 +106,10 @@ bool CArchiveSaver::IsStoredCompressed(const ArchiveEditNode& node) const
            HasLz41Magic(head);
 }
 
-Result CArchiveSaver::CopyRange(int inFd, std::int64_t nOffset, std::int64_t nSize, int outFd,
-                                const std::string& sourceLabel)
-{
-    for (std::int64_t nDone = 0; nDone < nSize;)
-    {
-        const std::int64_t n = std::min(COPY_PIECE, nSize - nDone);
-        if (!CopyBytes(inFd, nOffset + nDone, outFd, n))
-            return errno == EIO ? Result::Fail(sourceLabel + ": the bytes could not all be read")
-                                : Result::Fail(m_strTarget + ": " + std::strerror(errno));
-        nDone += n;
-        if (Result r = Progress(n); !r)
-            return r;
-    }
-    return Result::Ok();
-}
-
-Result CArchiveSaver::StreamContent(IPackInput& input, int outFd, std::int64_t nSize,
-                                    const std::string& label)
-{
-    std::vector<unsigned char> buffer(1024 * 1024);
-    std::int64_t nDone = 0;
-    for (;;)
-    {
-        std::size_t nGot = 0;
-        if (Result r = input.Read(buffer, nGot); !r)
-            return r;
-        if (nGot > 0 &&
-            !WriteAll(outFd, std::string_view(reinterpret_cast<const char*>(buffer.data()), nGot)))
-            return Result::Fail(label + ": " + std::strerror(errno));
-        nDone += static_cast<std::int64_t>(nGot);
-        if (Result r = Progress(static_cast<std::int64_t>(nGot)); !r)
-            return r;
-        if (nGot < buffer.size())
-            break;
-    }
-    if (nDone != nSize)
-        return Result::Fail(label + ": the content is not " + std::to_string(nSize) +
-                            " bytes long as expected");
-    return Result::Ok();
-}
-
 Result CArchiveSaver::Save(const std::string& targetPath, ArchiveFormat format,
                            const SaveOptions& options)
 {
     m_options = options;
-    m_strTarget = targetPath;
     m_items.clear();
     m_nTotal = 0;
     m_nDone = 0;
@@ -205,10 +159,9 @@ Result CArchiveSaver::SaveVp(const std::string& targetPath)
         packed.tTime = node.tTime;
         packed.nSize = node.FromDisk() ? node.nDiskSize : node.nStoredSize;
         packed.strLabel = item.strPath;
-        packed.bCompress = node.FromDisk() ? node.bCompress || (m_bCompressAll &&
-                                                                ShouldCompress(node.strName, packed.nSize))
-                                           : m_bCompressAll && ShouldCompress(node.strName, packed.nSize) &&
-                                                 !IsStoredCompressed(node);
+        const bool bAllCompressed = m_bCompressAll && ShouldCompress(node.strName, packed.nSize);
+        packed.bCompress = node.FromDisk() ? node.bCompress || bAllCompressed
+                                           : bAllCompressed && !IsStoredCompressed(node);
         bAnyCompressed = bAnyCompressed || packed.bCompress;
         packed.openInput = [this, &item] { return OpenStored(item); };
     }
@@ -237,6 +190,7 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
     const int fd = file.Fd();
     const auto failed = [&](int nError)
     { return Result::Fail(targetPath + ": " + std::strerror(nError)); };
+    const auto progress = [this](std::int64_t nBytes) { return Progress(nBytes); };
     if (::lseek(fd, nDataStart, SEEK_SET) < 0)
         return failed(errno);
     std::vector<unsigned char> directory;
@@ -255,20 +209,30 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
             nSize = node.nDiskSize;
             if (nPosition + nSize > VP_MAX_ARCHIVE_SIZE)
                 return Result::Fail(targetPath + ": the archive would pass 2 GiB");
-            if (Result r = CopyRange(inFd, nOffset, nSize, fd, node.strDiskPath); !r)
+            if (Result r = CopyBytesInPieces(inFd, nOffset, fd, nSize, node.strDiskPath, targetPath,
+                                             progress);
+                !r)
                 return r;
         }
         else if (IsStoredCompressed(node))
         {
-            // A packfile has no compressed entries: the content goes in as it is.
-            CEntryContentInput input(m_source, node.StoredFile(), item.strPath);
+            // A packfile has no compressed entries: the content goes in decompressed.
             CEntryReader reader(*m_source);
             if (Result r = reader.Open(node.StoredFile(), item.strPath); !r)
                 return r;
             nSize = reader.ContentSize();
             if (nPosition + nSize > VP_MAX_ARCHIVE_SIZE)
                 return Result::Fail(targetPath + ": the archive would pass 2 GiB");
-            if (Result r = StreamContent(input, fd, nSize, item.strPath); !r)
+            if (Result r = reader.Stream(
+                    [&](std::span<const unsigned char> piece)
+                    {
+                        if (!WriteAll(fd,
+                                      std::string_view(reinterpret_cast<const char*>(piece.data()),
+                                                       piece.size())))
+                            return failed(errno);
+                        return Progress(static_cast<std::int64_t>(piece.size()));
+                    });
+                !r)
                 return r;
         }
         else
@@ -276,7 +240,9 @@ Result CArchiveSaver::SaveVpp(const std::string& targetPath)
             nSize = node.nStoredSize;
             if (nPosition + nSize > VP_MAX_ARCHIVE_SIZE)
                 return Result::Fail(targetPath + ": the archive would pass 2 GiB");
-            if (Result r = CopyRange(m_source->Fd(), node.nOffset, nSize, fd, item.strPath); !r)
+            if (Result r = CopyBytesInPieces(m_source->Fd(), node.nOffset, fd, nSize, item.strPath,
+                                             targetPath, progress);
+                !r)
                 return r;
         }
         const std::int64_t nPadded = CORBISTAVDoc::Align2048(nSize);

@@ -44,10 +44,6 @@ private:
     Result CheckFlatNames() const;
     Result SaveVp(const std::string& targetPath);
     Result SaveVpp(const std::string& targetPath);
-    // sourceLabel names the file copied from when it ends too soon.
-    Result CopyRange(int inFd, std::int64_t nOffset, std::int64_t nSize, int outFd,
-                     const std::string& sourceLabel);
-    Result StreamContent(IPackInput& input, int outFd, std::int64_t nSize, const std::string& label);
     // The content as the archive is to hold it: an added file, or an entry's stored bytes.
     std::unique_ptr<IPackInput> OpenStored(const Item& item) const;
     bool IsStoredCompressed(const ArchiveEditNode& node) const;
@@ -58,7 +54,6 @@ private:
     bool m_bSourceVp;
     bool m_bCompressAll = false;
     SaveOptions m_options;
-    std::string m_strTarget;
     std::vector<Item> m_items;
     std::int64_t m_nTotal = 0;
     std::int64_t m_nDone = 0;

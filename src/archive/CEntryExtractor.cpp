@@ -109,19 +109,13 @@ int CEntryExtractor::KernelCopySource()
 
 Result CEntryExtractor::WriteStored(const ArchiveFile& file, int fd, const std::string& target)
 {
-    // In pieces, so that progress moves on through a large entry.
-    constexpr std::int64_t PIECE = 16 * 1024 * 1024;
-    const int source = KernelCopySource();
-    for (std::int64_t nDone = 0; nDone < file.nSize;)
-    {
-        const std::int64_t n = std::min<std::int64_t>(PIECE, file.nSize - nDone);
-        if (!CopyBytes(source, file.nOffset + nDone, fd, n))
-            return Result::Fail(target + ": " + std::strerror(errno));
-        nDone += n;
-        if (m_onWritten)
-            m_onWritten(n);
-    }
-    return Result::Ok();
+    return CopyBytesInPieces(KernelCopySource(), file.nOffset, fd, file.nSize, target, target,
+                             [this](std::int64_t nBytes)
+                             {
+                                 if (m_onWritten)
+                                     m_onWritten(nBytes);
+                                 return Result::Ok();
+                             });
 }
 
 Result CEntryExtractor::MakeDirectory(int nDir)

@@ -61,16 +61,18 @@ Result CVpWriter::Write(std::span<const unsigned char> bytes)
 }
 
 Result CVpWriter::CopyFrom(int inFd, std::int64_t nOffset, std::int64_t nSize,
-                          const std::string& sourceLabel)
+                           const std::string& sourceLabel,
+                           const std::function<Result(std::int64_t nBytes)>& onPiece)
 {
     if (Result r = Fits(nSize); !r)
         return r;
-    if (!CopyBytes(inFd, nOffset, m_file.Fd(), nSize))
-        return errno == EIO ? Result::Fail(sourceLabel + ": the bytes could not all be read")
-                            : Failed(errno);
-    m_nPosition += nSize;
-    m_file.WrittenUpTo(m_nPosition);
-    return Result::Ok();
+    return CopyBytesInPieces(inFd, nOffset, m_file.Fd(), nSize, sourceLabel, m_strTarget,
+                             [&](std::int64_t nBytes)
+                             {
+                                 m_nPosition += nBytes;
+                                 m_file.WrittenUpTo(m_nPosition);
+                                 return onPiece ? onPiece(nBytes) : Result::Ok();
+                             });
 }
 
 Result CVpWriter::WriteRaw(std::span<const unsigned char> bytes)

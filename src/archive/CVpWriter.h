@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -24,10 +25,12 @@ public:
 
     std::int64_t Position() const { return m_nPosition; }
     Result Write(std::span<const unsigned char> bytes);
-    // nSize bytes of the file inFd from nOffset, copied by the kernel where it can;
-    // sourceLabel names that file when it ends before them.
+    // nSize bytes of the file inFd from nOffset, copied by the kernel where it can, in
+    // pieces told to onPiece (see CopyBytesInPieces); sourceLabel names that file when it
+    // ends before them.
     Result CopyFrom(int inFd, std::int64_t nOffset, std::int64_t nSize,
-                    const std::string& sourceLabel);
+                    const std::string& sourceLabel,
+                    const std::function<Result(std::int64_t nBytes)>& onPiece = {});
     // Goes back to an earlier position, to write an entry again in another form.
     Result Rewind(std::int64_t nPosition);
 

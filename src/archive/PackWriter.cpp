@@ -12,7 +12,6 @@
 namespace
 {
 constexpr std::size_t COPY_CHUNK = 1024 * 1024;
-constexpr std::int64_t KERNEL_COPY_PIECE = 16 * 1024 * 1024;
 // Blocks read ahead of the writer per job: enough that no job waits for the next one.
 constexpr int BLOCKS_AHEAD_PER_JOB = 4;
 
@@ -232,18 +231,14 @@ private:
     // Straight from file to file, in pieces so that progress moves and a cancel is seen.
     Result CopyRange(const PackItem& item, int fd, std::int64_t nOffset, bool bCount)
     {
-        for (std::int64_t nDone = 0; nDone < item.nSize;)
-        {
-            if (Cancelled())
-                return Result::Fail("interrupted");
-            const std::int64_t n = std::min(KERNEL_COPY_PIECE, item.nSize - nDone);
-            if (Result r = m_writer.CopyFrom(fd, nOffset + nDone, n, item.strLabel); !r)
-                return r;
-            nDone += n;
-            if (bCount && m_options.onContentBytes)
-                m_options.onContentBytes(n);
-        }
-        return Result::Ok();
+        return m_writer.CopyFrom(fd, nOffset, item.nSize, item.strLabel,
+                                 [&](std::int64_t nBytes)
+                                 {
+                                     if (bCount && m_options.onContentBytes)
+                                         m_options.onContentBytes(nBytes);
+                                     return Cancelled() ? Result::Fail("interrupted")
+                                                        : Result::Ok();
+                                 });
     }
 
     void FileDone()

@@ -140,6 +140,25 @@ bool CopyBytes(int inFd, std::int64_t nInOffset, int outFd, std::int64_t nSize)
     return true;
 }
 
+Result CopyBytesInPieces(int inFd, std::int64_t nInOffset, int outFd, std::int64_t nSize,
+                         const std::string& sourceLabel, const std::string& targetLabel,
+                         const std::function<Result(std::int64_t nBytes)>& onPiece)
+{
+    constexpr std::int64_t PIECE = 16 * 1024 * 1024;
+    for (std::int64_t nDone = 0; nDone < nSize;)
+    {
+        const std::int64_t n = std::min(PIECE, nSize - nDone);
+        if (!CopyBytes(inFd, nInOffset + nDone, outFd, n))
+            return errno == EIO ? Result::Fail(sourceLabel + ": the bytes could not all be read")
+                                : Result::Fail(targetLabel + ": " + std::strerror(errno));
+        nDone += n;
+        if (onPiece)
+            if (Result r = onPiece(n); !r)
+                return r;
+    }
+    return Result::Ok();
+}
+
 Result WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     const std::string target = ResolveLink(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,12 @@ bool WriteAll(int fd, std::string_view bytes);
 // (copy_file_range, no pass through this process) where it can, else by reading and
 // writing. Fails with errno set, EIO when inFd ends early.
 bool CopyBytes(int inFd, std::int64_t nInOffset, int outFd, std::int64_t nSize);
+// CopyBytes in pieces of 16 MiB, so that progress moves through a large file: onPiece is
+// told each piece's size and stops the copy with the failure it returns. A source that
+// ends early is named by sourceLabel, any other failure by targetLabel.
+Result CopyBytesInPieces(int inFd, std::int64_t nInOffset, int outFd, std::int64_t nSize,
+                         const std::string& sourceLabel, const std::string& targetLabel,
+                         const std::function<Result(std::int64_t nBytes)>& onPiece);
 
 // Replaces the file so that readers see either the old or the new bytes, never a mix,
 // even after a crash (see CAtomicFile). A symbolic link is followed, so the file it names
