@@ -36,26 +36,6 @@ struct CArchiveEditList::Edit
 
 namespace
 {
-std::vector<std::string> SplitPath(const std::string& path)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    for (const char c : path)
-    {
-        if (c == '\\' || c == '/')
-        {
-            if (!part.empty())
-                parts.push_back(std::move(part));
-            part.clear();
-        }
-        else
-            part += c;
-    }
-    if (!part.empty())
-        parts.push_back(std::move(part));
-    return parts;
-}
-
 std::string Shown(const std::string& path)
 {
     return Cp1252ToUtf8(path.empty() ? "\\" : path);
@@ -74,7 +54,7 @@ ArchiveEditNode* FindNode(ArchiveEditNode& root, const std::string& path,
 {
     ArchiveEditNode* pNode = &root;
     ArchiveEditNode* pParent = nullptr;
-    for (const std::string& part : SplitPath(path))
+    for (const std::string& part : SplitArchivePath(path))
     {
         if (!pNode->bDirectory)
             return nullptr;
@@ -325,14 +305,14 @@ void CollectRows(const ArchiveEditNode& dir, const std::string& dirPath, std::ve
 
 std::string LastName(const std::string& path)
 {
-    const std::vector<std::string> parts = SplitPath(path);
+    const std::vector<std::string> parts = SplitArchivePath(path);
     return parts.empty() ? "\\" : Cp1252ToUtf8(parts.back());
 }
 
 // The directory holding path, spelt as messages name directories ("" for the root).
 std::string ParentPath(const std::string& path)
 {
-    std::vector<std::string> parts = SplitPath(path);
+    std::vector<std::string> parts = SplitArchivePath(path);
     if (!parts.empty())
         parts.pop_back();
     std::string parent;
@@ -341,6 +321,26 @@ std::string ParentPath(const std::string& path)
     return parent;
 }
 } // namespace
+
+std::vector<std::string> SplitArchivePath(const std::string& path)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (const char c : path)
+    {
+        if (c == '\\' || c == '/')
+        {
+            if (!part.empty())
+                parts.push_back(std::move(part));
+            part.clear();
+        }
+        else
+            part += c;
+    }
+    if (!part.empty())
+        parts.push_back(std::move(part));
+    return parts;
+}
 
 CArchiveEditList::CArchiveEditList()
 {
@@ -555,7 +555,7 @@ Result CArchiveEditList::AddPaths(const std::string& dir, const std::vector<std:
     ArchiveEditNode trial = m_root;
     ArchiveEditNode* pDir = &trial;
     std::string resolved;
-    for (const std::string& part : SplitPath(dirPath))
+    for (const std::string& part : SplitArchivePath(dirPath))
     {
         if (Result r = CheckName(m_format, part); !r)
             return Result::Fail(Shown(dirPath) + ": " + r.Text());
@@ -706,8 +706,8 @@ Result CArchiveEditList::Move(const std::string& path, const std::string& toDir)
                      if (pTarget == pParent)
                          return Result::Ok();
                      // A directory cannot go into itself or below itself.
-                     const std::vector<std::string> fromParts = SplitPath(path);
-                     const std::vector<std::string> toParts = SplitPath(toDir);
+                     const std::vector<std::string> fromParts = SplitArchivePath(path);
+                     const std::vector<std::string> toParts = SplitArchivePath(toDir);
                      if (pNode->bDirectory && toParts.size() >= fromParts.size() &&
                          std::equal(fromParts.begin(), fromParts.end(), toParts.begin(),
                                     [](const std::string& a, const std::string& b)

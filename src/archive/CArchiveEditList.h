@@ -24,6 +24,9 @@ struct EditRow
     std::string Path() const { return strDir + "\\" + strName; }
 };
 
+// The names of an archive path's directories and file, in order, with \ or / between.
+std::vector<std::string> SplitArchivePath(const std::string& path);
+
 // An archive opened for editing: its stored directory and a list of pending edits over it.
 // Nothing touches the file until Save, which writes the whole archive beside it and puts
 // it in place atomically. Each edit is checked when it is made and refused with the

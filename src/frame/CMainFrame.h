@@ -21,6 +21,7 @@ class CArchiveEditList;
 class CAutoPreview;
 class CAutoPreviewToolbar;
 class CCommandTable;
+class CDestinationDir;
 struct EditListRow;
 class CEntryExtractor;
 class CGameFolderTextures;
@@ -159,8 +160,10 @@ private:
     void PreviewEditRow(int nRow, bool bForce);
     int ExtractEditSelection(const std::string& destination, bool bKeepDirectories,
                              std::vector<std::string>* pWritten);
-    Result ExtractEditRow(const EditListRow& row, const std::string& destination,
-                          bool bKeepDirectories, std::string& writtenPath);
+    static Result OpenEditDirectory(const CDestinationDir& root, const std::string& archiveDir,
+                                    CDestinationDir& dir);
+    Result ExtractEditRow(const EditListRow& row, const CDestinationDir& dir,
+                          std::string& writtenPath);
     void CopyEditSelection(bool bArchivePaths);
     void OpenEditSelection();
     void DropFiles(const QStringList& paths, const std::optional<std::string>& treeDir,

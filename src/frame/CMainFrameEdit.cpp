@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
 
 #include <QAction>
 #include <QApplication>
@@ -499,6 +500,10 @@ void CMainFrame::PreviewEditRow(int nRow, bool bForce)
 int CMainFrame::ExtractEditSelection(const std::string& destination, bool bKeepDirectories,
                                      std::vector<std::string>* pWritten)
 {
+    // Opened once, with the directories below it as rows need them.
+    CDestinationDir root;
+    Result opened = CDestinationDir::Open(destination, root);
+    std::map<std::string, CDestinationDir> directories;
     int nWritten = 0;
     for (const int nRow : m_pList->SelectedRows())
     {
@@ -506,7 +511,23 @@ int CMainFrame::ExtractEditSelection(const std::string& destination, bool bKeepD
         if (!pRow || pRow->bFolder)
             continue;
         std::string path;
-        const Result result = ExtractEditRow(*pRow, destination, bKeepDirectories, path);
+        Result result = opened;
+        const CDestinationDir* pDir = &root;
+        if (result && bKeepDirectories && !pRow->strDir.empty())
+        {
+            auto it = directories.find(pRow->strDir);
+            if (it == directories.end())
+            {
+                CDestinationDir dir;
+                result = OpenEditDirectory(root, pRow->strDir, dir);
+                if (result)
+                    it = directories.emplace(pRow->strDir, std::move(dir)).first;
+            }
+            if (result)
+                pDir = &it->second;
+        }
+        if (result)
+            result = ExtractEditRow(*pRow, *pDir, path);
         if (!result)
         {
             m_platform.MessageBox(this, tr("Extraction stopped at %1.\n\n%2")
@@ -523,38 +544,30 @@ int CMainFrame::ExtractEditSelection(const std::string& destination, bool bKeepD
     return nWritten;
 }
 
-// As a stored archive's entries are written: inside the destination only, and with
-// bKeepDirectories into the row's directories there, which must exist (any case).
-Result CMainFrame::ExtractEditRow(const EditListRow& row, const std::string& destination,
-                                  bool bKeepDirectories, std::string& writtenPath)
+// The row's directories below the destination, which must exist (any case), as a stored
+// archive's entries are written into the game's data directory.
+Result CMainFrame::OpenEditDirectory(const CDestinationDir& root, const std::string& archiveDir,
+                                     CDestinationDir& dir)
+{
+    const CDestinationDir* pAt = &root;
+    for (const std::string& name : SplitArchivePath(archiveDir))
+    {
+        CDestinationDir subdir;
+        if (Result r = pAt->OpenExistingSubdir(Cp1252ToUtf8(name), subdir); !r)
+            return r;
+        dir = std::move(subdir);
+        pAt = &dir;
+    }
+    return Result::Ok();
+}
+
+// As a stored archive's entry is written: a plain name only, inside the held-open directory.
+Result CMainFrame::ExtractEditRow(const EditListRow& row, const CDestinationDir& dir,
+                                  std::string& writtenPath)
 {
     if (!CEntryExtractor::IsSafeName(row.strName))
         return Result::Fail(Cp1252ToUtf8(row.Path()) +
                             ": refused: the file name cannot be used on disk");
-    CDestinationDir dir;
-    if (Result r = CDestinationDir::Open(destination, dir); !r)
-        return r;
-    if (bKeepDirectories)
-    {
-        std::size_t nStart = 0;
-        while (nStart < row.strDir.size())
-        {
-            std::size_t nEnd = row.strDir.find('\\', nStart);
-            if (nEnd == std::string::npos)
-                nEnd = row.strDir.size();
-            const std::string name = row.strDir.substr(nStart, nEnd - nStart);
-            nStart = nEnd + 1;
-            if (name.empty())
-                continue;
-            if (!CEntryExtractor::IsSafeName(name))
-                return Result::Fail(Cp1252ToUtf8(row.strDir) +
-                                    ": refused: the directory name cannot be used on disk");
-            CDestinationDir subdir;
-            if (Result r = dir.OpenExistingSubdir(Cp1252ToUtf8(name), subdir); !r)
-                return r;
-            dir = std::move(subdir);
-        }
-    }
     const std::string diskName = Cp1252ToUtf8(row.strName);
     writtenPath = dir.PathOf(diskName);
     return dir.WriteFileAtomically(
