@@ -755,16 +755,8 @@ bool CArchiveEditList::IsDirectory(const std::string& path) const
 Result CArchiveEditList::ReadContent(const std::string& entryPath,
                                      std::vector<unsigned char>& content) const
 {
-    content.clear();
-    const Result result = StreamContent(entryPath,
-                                        [&](std::span<const unsigned char> piece)
-                                        {
-                                            content.insert(content.end(), piece.begin(), piece.end());
-                                            return Result::Ok();
-                                        });
-    if (!result)
-        content.clear();
-    return result;
+    return ReadStreamed(
+        [&](const CEntryReader::Sink& sink) { return StreamContent(entryPath, sink); }, content);
 }
 
 Result CArchiveEditList::StreamContent(

@@ -120,7 +120,14 @@ Result CEntryReader::ReadAll(std::vector<unsigned char>& content)
     }
     // Grown block by block, so a trailer that lies about the size costs no more memory
     // than the blocks that really decompress.
-    Result r = Stream(
+    return ReadStreamed([this](const Sink& sink) { return Stream(sink); }, content);
+}
+
+Result ReadStreamed(const std::function<Result(const CEntryReader::Sink&)>& stream,
+                    std::vector<unsigned char>& content)
+{
+    content.clear();
+    Result r = stream(
         [&](std::span<const unsigned char> piece)
         {
             content.insert(content.end(), piece.begin(), piece.end());

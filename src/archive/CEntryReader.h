@@ -63,6 +63,10 @@ private:
     std::vector<unsigned char> m_content; // one decompressed block
 };
 
+// What a stream hands to its sink, gathered in content; empty when the stream fails.
+Result ReadStreamed(const std::function<Result(const CEntryReader::Sink&)>& stream,
+                    std::vector<unsigned char>& content);
+
 // The content of one entry read whole.
 Result ReadEntryContent(IByteSource& archive, const ArchiveFile& file, const std::string& sLabel,
                         std::vector<unsigned char>& content,
