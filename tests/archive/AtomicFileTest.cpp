@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 #include "CAtomicFile.h"
 #include "FileIo.h"
@@ -111,9 +112,26 @@ TEST(AtomicFile, CopyBytesCopiesTheRangeAndFailsOnAShortSource)
     ASSERT_TRUE(WriteAll(out, "<"));
     EXPECT_TRUE(CopyBytes(in, 3, out, 4));
     EXPECT_FALSE(CopyBytes(in, 8, out, 5));
+
+    // In pieces: each is told, a refusal stops the copy, a short source is named as such.
+    std::vector<std::int64_t> pieces;
+    const auto tell = [&](std::int64_t n)
+    {
+        pieces.push_back(n);
+        return Result::Ok();
+    };
+    ASSERT_EQ(::lseek(out, 5, SEEK_SET), 5);
+    EXPECT_TRUE(CopyBytesInPieces(in, 0, out, 3, "in", "out", tell).IsOk());
+    EXPECT_EQ(pieces, std::vector<std::int64_t>{3});
+    EXPECT_EQ(CopyBytesInPieces(in, 8, out, 5, "in", "out", tell).Text(),
+              "in: the bytes could not all be read");
+    EXPECT_EQ(CopyBytesInPieces(in, 0, out, 2, "in", "out",
+                                [](std::int64_t) { return Result::Fail("cancelled"); })
+                  .Text(),
+              "cancelled");
     ::close(in);
     ::close(out);
-    EXPECT_EQ(ReadFileText(dir / "out").substr(0, 5), "<3456");
+    EXPECT_EQ(ReadFileText(dir / "out").substr(0, 8), "<3456012");
 }
 
 TEST(AtomicFile, BytesFlushedAheadAndWrittenAgainAreAllInTheNamedFile)
